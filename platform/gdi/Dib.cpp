@@ -1,0 +1,49 @@
+#include "Dib.h"
+
+#include <cstring>
+
+std::optional<Dib> Dib::describe(const BITMAPINFOHEADER &header)
+{
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 ||
+        header.biCompression != BI_RGB || (header.biBitCount != 24 && header.biBitCount != 32) ||
+        header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN)
+        return std::nullopt;
+    return Dib(header.biWidth, std::abs(header.biHeight), header.biBitCount, header.biHeight > 0);
+}
+
+unsigned char *Dib::row(void *bits, int y) const
+{
+    const int stored = m_bottomUp ? m_height - 1 - y : y;
+    return static_cast<unsigned char *>(bits) + stored * rowBytes(m_bits, m_width);
+}
+
+const unsigned char *Dib::row(const void *bits, int y) const
+{
+    return row(const_cast<void *>(bits), y);
+}
+
+void Dib::packRow(const QRgb *pixels, unsigned char *row) const
+{
+    const qsizetype bytes = rowBytes(m_bits, m_width);
+    if (m_bits == 32) {
+        for (int x = 0; x < m_width; ++x) {
+            const QRgb p = pixels[x] & 0x00FFFFFFu;
+            std::memcpy(row + 4 * x, &p, 4);
+        }
+        return;
+    }
+    unsigned char *out = row;
+    for (int x = 0; x < m_width; ++x) {
+        *out++ = qBlue(pixels[x]);
+        *out++ = qGreen(pixels[x]);
+        *out++ = qRed(pixels[x]);
+    }
+    std::memset(out, 0, row + bytes - out);
+}
+
+void Dib::unpackRow(const unsigned char *row, QRgb *pixels) const
+{
+    const int step = m_bits / 8;
+    for (int x = 0; x < m_width; ++x, row += step)
+        pixels[x] = qRgb(row[2], row[1], row[0]);
+}

@@ -1,0 +1,3 @@
+#include "GdiObject.h"
+
+GdiObject::~GdiObject() = default;

@@ -1,0 +1,155 @@
+#include "StretchDib.h"
+
+#include "DeviceContext.h"
+#include "Dib.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int kWeightBits = 14;
+constexpr int kWeightOne = 1 << kWeightBits;
+
+// For each output index along one axis: the first input index and the weights of the inputs
+// from there on, in fixed point, summing to kWeightOne.
+struct Taps {
+    std::vector<int> first;
+    std::vector<int> count;
+    std::vector<int> weights; // count[i] weights for output i, back to back
+    std::vector<int> offset;  // where output i's weights start
+};
+
+Taps makeTaps(int inSize, int outSize)
+{
+    Taps taps;
+    taps.first.resize(outSize);
+    taps.count.resize(outSize);
+    taps.offset.resize(outSize);
+    std::vector<double> w;
+    const double scale = double(inSize) / outSize;
+    for (int i = 0; i < outSize; ++i) {
+        w.clear();
+        int first;
+        if (outSize < inSize) {
+            // Area average: output i covers the input interval [i * scale, (i + 1) * scale).
+            const double start = i * scale;
+            const double end = (i + 1) * scale;
+            first = int(start);
+            for (int j = first; j < inSize && j < end; ++j)
+                w.push_back(std::min(end, j + 1.0) - std::max(start, double(j)));
+        } else {
+            // Bilinear between the two input pixels whose centres surround the output's centre.
+            const double pos = std::clamp((i + 0.5) * scale - 0.5, 0.0, double(inSize - 1));
+            first = std::min(int(pos), inSize - 1);
+            const double frac = pos - first;
+            w.push_back(1.0 - frac);
+            if (frac > 0)
+                w.push_back(frac);
+        }
+        double sum = 0;
+        for (double x : w)
+            sum += x;
+        taps.first[i] = first;
+        taps.count[i] = int(w.size());
+        taps.offset[i] = int(taps.weights.size());
+        int total = 0;
+        size_t largest = 0;
+        for (size_t k = 0; k < w.size(); ++k) {
+            const int q = int(std::lround(w[k] / sum * kWeightOne));
+            taps.weights.push_back(q);
+            total += q;
+            if (w[k] > w[largest])
+                largest = k;
+        }
+        // Rounding must not change the sum, or flat areas would change colour.
+        taps.weights[taps.offset[i] + largest] += kWeightOne - total;
+    }
+    return taps;
+}
+
+// Rows: each output row is a weighted sum of whole input rows, byte by byte.
+void resampleRows(const QImage &in, QImage &out, const Taps &taps)
+{
+    const int bytes = in.width() * 4;
+    std::vector<int> acc(bytes);
+    for (int y = 0; y < out.height(); ++y) {
+        std::fill(acc.begin(), acc.end(), kWeightOne / 2);
+        for (int k = 0; k < taps.count[y]; ++k) {
+            const uchar *s = in.constScanLine(taps.first[y] + k);
+            const int w = taps.weights[taps.offset[y] + k];
+            int *a = acc.data();
+            for (int b = 0; b < bytes; ++b)
+                a[b] += w * s[b];
+        }
+        uchar *d = out.scanLine(y);
+        for (int b = 0; b < bytes; ++b)
+            d[b] = uchar(acc[b] >> kWeightBits);
+    }
+}
+
+// Columns: each output pixel is a weighted sum of neighbouring input pixels of its row.
+void resampleColumns(const QImage &in, QImage &out, const Taps &taps)
+{
+    for (int y = 0; y < out.height(); ++y) {
+        const QRgb *s = reinterpret_cast<const QRgb *>(in.constScanLine(y));
+        QRgb *d = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            int r = kWeightOne / 2, g = kWeightOne / 2, b = kWeightOne / 2;
+            const QRgb *p = s + taps.first[x];
+            const int *w = taps.weights.data() + taps.offset[x];
+            for (int k = 0; k < taps.count[x]; ++k) {
+                r += w[k] * int(qRed(p[k]));
+                g += w[k] * int(qGreen(p[k]));
+                b += w[k] * int(qBlue(p[k]));
+            }
+            d[x] = qRgb(r >> kWeightBits, g >> kWeightBits, b >> kWeightBits);
+        }
+    }
+}
+
+} // namespace
+
+QImage StretchDib::resample(const QImage &image, QSize size)
+{
+    if (size.isEmpty() || image.isNull())
+        return {};
+    const QImage in = image.convertToFormat(QImage::Format_RGB32);
+    // Shrinking rows first leaves fewer rows for the column pass.
+    QImage rows = in;
+    if (size.height() != in.height()) {
+        rows = QImage(in.width(), size.height(), QImage::Format_RGB32);
+        if (rows.isNull())
+            return {};
+        resampleRows(in, rows, makeTaps(in.height(), size.height()));
+    }
+    if (size.width() == in.width())
+        return rows.copy();
+    QImage out(size, QImage::Format_RGB32);
+    if (out.isNull())
+        return {};
+    resampleColumns(rows, out, makeTaps(in.width(), size.width()));
+    return out;
+}
+
+bool StretchDib::draw(DeviceContext &dc, const QRect &dest, const BITMAPINFOHEADER &header,
+                      const void *bits, const QRect &src)
+{
+    const std::optional<Dib> dib = Dib::describe(header);
+    if (!dib || !bits || dest.width() <= 0 || dest.height() <= 0)
+        return false;
+    const QRect from = src & QRect(0, 0, dib->width(), dib->height());
+    if (from != src || from.isEmpty())
+        return false;
+    QImage picture(dib->width(), from.height(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return false;
+    for (int y = 0; y < from.height(); ++y)
+        dib->unpackRow(dib->row(bits, from.top() + y),
+                       reinterpret_cast<QRgb *>(picture.scanLine(y)));
+    if (from.width() != dib->width())
+        picture = picture.copy(from.left(), 0, from.width(), from.height());
+    const QImage stretched = resample(picture, dest.size());
+    return !stretched.isNull() && dc.drawImage(dest.topLeft(), stretched);
+}
