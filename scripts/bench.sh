@@ -15,7 +15,7 @@ if [ -z "${DISPLAY:-}" ]; then
     start_private_display 1920x1080x24
 fi
 for bench in build-bench/bench/bench_*; do
-    [ -x "$bench" ] || continue
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     "$bench" "$@"
 done

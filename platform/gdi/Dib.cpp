@@ -24,16 +24,16 @@ const unsigned char *Dib::row(const void *bits, int y) const
 
 void Dib::packRow(const QRgb *pixels, unsigned char *row) const
 {
-    const qsizetype bytes = rowBytes(m_bits, m_width);
+    const int width = m_width;
+    const qsizetype bytes = rowBytes(m_bits, width);
     if (m_bits == 32) {
-        for (int x = 0; x < m_width; ++x) {
-            const QRgb p = pixels[x] & 0x00FFFFFFu;
-            std::memcpy(row + 4 * x, &p, 4);
-        }
+        QRgb *out = reinterpret_cast<QRgb *>(row); // rows are 4-byte aligned
+        for (int x = 0; x < width; ++x)
+            out[x] = pixels[x] & 0x00FFFFFFu;
         return;
     }
     unsigned char *out = row;
-    for (int x = 0; x < m_width; ++x) {
+    for (int x = 0; x < width; ++x) {
         *out++ = qBlue(pixels[x]);
         *out++ = qGreen(pixels[x]);
         *out++ = qRed(pixels[x]);

@@ -6,21 +6,11 @@
 #include <vector>
 
 #ifdef __SSE2__
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace PixelKernels {
 namespace {
-
-QRgb *row(QImage &image, int y)
-{
-    return reinterpret_cast<QRgb *>(image.bits() + y * image.bytesPerLine());
-}
-
-const QRgb *row(const QImage &image, int y)
-{
-    return reinterpret_cast<const QRgb *>(image.constBits() + y * image.bytesPerLine());
-}
 
 // d[i] = s[-i] for i in [0, count)
 void copyReversed(QRgb *d, const QRgb *s, int count)
@@ -37,55 +27,145 @@ void copyReversed(QRgb *d, const QRgb *s, int count)
         d[i] = s[-i];
 }
 
-// Tiles keep the source rows a transposing copy reads in cache while it writes destination rows.
-constexpr int kTile = 32;
+// Raw rows of an image, with the accessors hoisted out of the loops (QImage's are not inline).
+struct Rows {
+    uchar *base;
+    qsizetype stride;
+    QRgb *operator[](int y) const { return reinterpret_cast<QRgb *>(base + y * stride); }
+};
 
-void transposeTile(QImage &dst, const QRect &tile, const QImage &src, const PixelMap &map)
+Rows rowsOf(QImage &image)
+{
+    return {image.bits(), image.bytesPerLine()};
+}
+
+Rows rowsOf(const QImage &image)
+{
+    return {const_cast<uchar *>(image.constBits()), image.bytesPerLine()};
+}
+
+// Tiles keep the source rows a transposing copy reads in cache while it writes destination rows.
+constexpr int kTileX = 256;
+constexpr int kTileY = 256;
+
+// The transposing copy dst(x, y) = src(row = rowBase + rowPerX * x, col = colBase + colPerY * y)
+// over `tile`, moved in N x N blocks by `block`, the rest pixel by pixel. A block gets the first
+// of its N source rows (`rowStep` bytes apart) at the first of its N adjacent source columns,
+// which run descending when `reversed`, and writes N destination rows `dstStride` bytes apart.
+template <int N, class Block>
+[[gnu::always_inline]] inline void transposeTileWith(const Rows &dst, const QRect &tile,
+                                                     const Rows &src, const PixelMap &map,
+                                                     Block block)
 {
     const int right = tile.x() + tile.width();
     const int bottom = tile.y() + tile.height();
-    auto sourceRow = [&](int x) { return row(src, map.rowBase + map.rowPerX * x); };
+    const qsizetype rowStep = map.rowPerX * src.stride;
+    const bool reversed = map.colPerY < 0;
+    auto sourceRow = [&](int x) { return src[map.rowBase + map.rowPerX * x]; };
     auto sourceCol = [&](int y) { return map.colBase + map.colPerY * y; };
     int y = tile.y();
-#ifdef __SSE2__
-    for (; y + 4 <= bottom; y += 4) {
-        // Columns c(y)..c(y + 3) are adjacent in the source, ascending or descending.
-        const int firstCol = map.colPerY > 0 ? sourceCol(y) : sourceCol(y + 3);
-        QRgb *d0 = row(dst, y), *d1 = row(dst, y + 1), *d2 = row(dst, y + 2), *d3 = row(dst, y + 3);
+    for (; y + N <= bottom; y += N) {
+        const int firstCol = reversed ? sourceCol(y + N - 1) : sourceCol(y);
+        uchar *d = reinterpret_cast<uchar *>(dst[y]);
         int x = tile.x();
-        for (; x + 4 <= right; x += 4) {
-            __m128i l[4];
-            for (int i = 0; i < 4; ++i) {
-                l[i] =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i *>(sourceRow(x + i) + firstCol));
-                if (map.colPerY < 0)
-                    l[i] = _mm_shuffle_epi32(l[i], _MM_SHUFFLE(0, 1, 2, 3));
-            }
-            // l[i][j] is destination pixel (x + i, y + j): transpose 4 x 4.
-            const __m128i t0 = _mm_unpacklo_epi32(l[0], l[1]);
-            const __m128i t1 = _mm_unpacklo_epi32(l[2], l[3]);
-            const __m128i t2 = _mm_unpackhi_epi32(l[0], l[1]);
-            const __m128i t3 = _mm_unpackhi_epi32(l[2], l[3]);
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(d0 + x), _mm_unpacklo_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(d1 + x), _mm_unpackhi_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(d2 + x), _mm_unpacklo_epi64(t2, t3));
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(d3 + x), _mm_unpackhi_epi64(t2, t3));
-        }
+        for (; x + N <= right; x += N)
+            block(reinterpret_cast<const uchar *>(sourceRow(x) + firstCol), rowStep, d + x * 4,
+                  dst.stride, reversed);
         for (; x < right; ++x) {
-            const QRgb *s = sourceRow(x);
-            d0[x] = s[sourceCol(y)];
-            d1[x] = s[sourceCol(y + 1)];
-            d2[x] = s[sourceCol(y + 2)];
-            d3[x] = s[sourceCol(y + 3)];
+            const QRgb *row = sourceRow(x);
+            for (int j = 0; j < N; ++j)
+                dst[y + j][x] = row[sourceCol(y + j)];
         }
     }
-#endif
     for (; y < bottom; ++y) {
-        QRgb *d = row(dst, y);
+        QRgb *d = dst[y];
         const int col = sourceCol(y);
         for (int x = tile.x(); x < right; ++x)
             d[x] = sourceRow(x)[col];
     }
+}
+
+#ifdef __SSE2__
+inline void block4(const uchar *s, qsizetype rowStep, uchar *d, qsizetype dstStride, bool reversed)
+{
+    __m128i l0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s));
+    __m128i l1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + rowStep));
+    __m128i l2 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 2 * rowStep));
+    __m128i l3 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 3 * rowStep));
+    if (reversed) {
+        l0 = _mm_shuffle_epi32(l0, _MM_SHUFFLE(0, 1, 2, 3));
+        l1 = _mm_shuffle_epi32(l1, _MM_SHUFFLE(0, 1, 2, 3));
+        l2 = _mm_shuffle_epi32(l2, _MM_SHUFFLE(0, 1, 2, 3));
+        l3 = _mm_shuffle_epi32(l3, _MM_SHUFFLE(0, 1, 2, 3));
+    }
+    // li[j] goes to destination row j, column i.
+    const __m128i t0 = _mm_unpacklo_epi32(l0, l1);
+    const __m128i t1 = _mm_unpacklo_epi32(l2, l3);
+    const __m128i t2 = _mm_unpackhi_epi32(l0, l1);
+    const __m128i t3 = _mm_unpackhi_epi32(l2, l3);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d), _mm_unpacklo_epi64(t0, t1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + dstStride), _mm_unpackhi_epi64(t0, t1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + 2 * dstStride), _mm_unpacklo_epi64(t2, t3));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + 3 * dstStride), _mm_unpackhi_epi64(t2, t3));
+}
+
+void transposeTileSse2(const Rows &dst, const QRect &tile, const Rows &src, const PixelMap &map)
+{
+    transposeTileWith<4>(dst, tile, src, map, block4);
+}
+
+[[gnu::target("avx2")]] inline void block8(const uchar *s, qsizetype rowStep, uchar *d,
+                                           qsizetype dstStride, bool reversed)
+{
+    __m256i r[8];
+    for (int i = 0; i < 8; ++i) {
+        r[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(s + i * rowStep));
+        if (reversed)
+            r[i] = _mm256_permutevar8x32_epi32(r[i], _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0));
+    }
+    // r[i][j] goes to destination row j, column i.
+    __m256i t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
+        t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);
+        u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);
+        u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);
+        u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);
+    }
+    // u[k] holds columns k (low half) and k + 4 (high half) of rows 0-3; u[k + 4] of rows 4-7.
+    for (int k = 0; k < 4; ++k) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(d + k * dstStride),
+                            _mm256_permute2x128_si256(u[k], u[k + 4], 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(d + (k + 4) * dstStride),
+                            _mm256_permute2x128_si256(u[k], u[k + 4], 0x31));
+    }
+}
+
+[[gnu::target("avx2")]] void transposeTileAvx2(const Rows &dst, const QRect &tile, const Rows &src,
+                                               const PixelMap &map)
+{
+    transposeTileWith<8>(dst, tile, src, map, block8);
+}
+#endif
+
+void transposeTile(const Rows &dst, const QRect &tile, const Rows &src, const PixelMap &map,
+                   Simd simd)
+{
+#ifdef __SSE2__
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2 && simd == Simd::Best)
+        transposeTileAvx2(dst, tile, src, map);
+    else
+        transposeTileSse2(dst, tile, src, map);
+#else
+    Q_UNUSED(simd);
+    transposeTileWith<1>(
+        dst, tile, src, map,
+        [](const uchar *s, qsizetype, uchar *d, qsizetype, bool) { std::memcpy(d, s, 4); });
+#endif
 }
 
 } // namespace
@@ -118,15 +198,15 @@ void copyRect(QImage &dst, QPoint to, const QImage &src, const QRect &from)
 
 void fillRect(QImage &dst, const QRect &rect, QRgb pixel)
 {
+    const Rows to = rowsOf(dst);
     for (int y = rect.top(); y <= rect.bottom(); ++y)
-        std::fill_n(row(dst, y) + rect.left(), rect.width(), pixel);
+        std::fill_n(to[y] + rect.left(), rect.width(), pixel);
 }
 
 void stretchNearest(QImage &dst, const QRect &clip, const QRect &destRect, const QImage &src,
                     const QRect &srcRect)
 {
-    // Destination pixel i of the rectangle takes source pixel floor((i + 0.5) * srcSize /
-    // destSize).
+    // Pixel i of the destination rectangle takes pixel floor((i + 0.5) * srcSize / destSize).
     auto sourceIndex = [](int i, int destSize, int srcSize) {
         return int((2 * qint64(i) + 1) * srcSize / (2 * qint64(destSize)));
     };
@@ -135,25 +215,37 @@ void stretchNearest(QImage &dst, const QRect &clip, const QRect &destRect, const
     for (int x = clip.left(); x <= clip.right(); ++x)
         cols.push_back(srcRect.x() +
                        sourceIndex(x - destRect.x(), destRect.width(), srcRect.width()));
+    // Columns run monotonically, so those without a source pixel sit at either end.
+    const int srcWidth = src.width();
+    const int srcHeight = src.height();
+    size_t first = 0;
+    while (first < cols.size() && cols[first] < 0)
+        ++first;
+    size_t last = cols.size();
+    while (last > first && cols[last - 1] >= srcWidth)
+        --last;
+    const Rows to = rowsOf(dst);
+    const Rows from = rowsOf(src);
+    const int *c = cols.data();
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const int sy =
             srcRect.y() + sourceIndex(y - destRect.y(), destRect.height(), srcRect.height());
-        if (sy < 0 || sy >= src.height())
+        if (sy < 0 || sy >= srcHeight)
             continue;
-        const QRgb *s = row(src, sy);
-        QRgb *d = row(dst, y) + clip.left();
-        for (size_t i = 0; i < cols.size(); ++i) {
-            if (cols[i] >= 0 && cols[i] < src.width())
-                d[i] = s[cols[i]];
-        }
+        const QRgb *s = from[sy];
+        QRgb *d = to[y] + clip.left();
+        for (size_t i = first; i < last; ++i)
+            d[i] = s[c[i]];
     }
 }
 
 void mapAffine(QImage &dst, const QRect &box, const QImage &src, const QRect &srcRect,
                const AffineMap &map)
 {
+    const Rows to = rowsOf(dst);
+    const Rows from = rowsOf(src);
     for (int y = box.top(); y <= box.bottom(); ++y) {
-        QRgb *d = row(dst, y);
+        QRgb *d = to[y];
         for (int x = box.left(); x <= box.right(); ++x) {
             const double px = x + 0.5;
             const double py = y + 0.5;
@@ -161,20 +253,22 @@ void mapAffine(QImage &dst, const QRect &box, const QImage &src, const QRect &sr
             const double v = std::floor(map.originY + px * map.stepXy + py * map.stepYy);
             if (u >= srcRect.left() && u <= srcRect.right() && v >= srcRect.top() &&
                 v <= srcRect.bottom())
-                d[x] = row(src, int(v))[int(u)];
+                d[x] = from[int(v)][int(u)];
         }
     }
 }
 
-void mapPixels(QImage &dst, const QRect &box, const QImage &src, const PixelMap &map)
+void mapPixels(QImage &dst, const QRect &box, const QImage &src, const PixelMap &map, Simd simd)
 {
     if (box.isEmpty())
         return;
+    const Rows to = rowsOf(dst);
+    const Rows from = rowsOf(src);
     if (map.colPerY == 0) { // rows stay rows: a copy or a mirror per row
         for (int y = box.top(); y <= box.bottom(); ++y) {
             const QRgb *s =
-                row(src, map.rowBase + map.rowPerY * y) + map.colBase + map.colPerX * box.left();
-            QRgb *d = row(dst, y) + box.left();
+                from[map.rowBase + map.rowPerY * y] + map.colBase + map.colPerX * box.left();
+            QRgb *d = to[y] + box.left();
             if (map.colPerX > 0)
                 std::memcpy(d, s, size_t(box.width()) * 4);
             else
@@ -182,16 +276,17 @@ void mapPixels(QImage &dst, const QRect &box, const QImage &src, const PixelMap 
         }
         return;
     }
-    for (int ty = box.top(); ty <= box.bottom(); ty += kTile) {
-        for (int tx = box.left(); tx <= box.right(); tx += kTile) {
-            const QRect tile = QRect(tx, ty, kTile, kTile) & box;
-            transposeTile(dst, tile, src, map);
+    for (int ty = box.top(); ty <= box.bottom(); ty += kTileY) {
+        for (int tx = box.left(); tx <= box.right(); tx += kTileX) {
+            const QRect tile = QRect(tx, ty, kTileX, kTileY) & box;
+            transposeTile(to, tile, from, map, simd);
         }
     }
 }
 
 void drawLine(QImage &dst, const QRect &clip, QPoint from, QPoint to, QRgb pen, LineMode mode)
 {
+    const Rows rows = rowsOf(dst);
     auto plot = [&](QRgb &p) { p = mode == LineMode::Copy ? pen : ~(pen ^ p) | 0xFF000000u; };
     const int dx = std::abs(to.x() - from.x());
     const int dy = std::abs(to.y() - from.y());
@@ -211,7 +306,7 @@ void drawLine(QImage &dst, const QRect &clip, QPoint from, QPoint to, QRgb pen, 
         const int lo = std::max(first, horizontal ? clip.left() : clip.top());
         const int hi = std::min(first + count - 1, horizontal ? clip.right() : clip.bottom());
         for (int i = lo; i <= hi; ++i)
-            plot(horizontal ? row(dst, fixed)[i] : row(dst, i)[fixed]);
+            plot(horizontal ? rows[fixed][i] : rows[i][fixed]);
         return;
     }
     int x = from.x();
@@ -219,7 +314,7 @@ void drawLine(QImage &dst, const QRect &clip, QPoint from, QPoint to, QRgb pen, 
     int err = dx - dy;
     for (int i = std::max(dx, dy); i > 0; --i) {
         if (clip.contains(x, y))
-            plot(row(dst, y)[x]);
+            plot(rows[y][x]);
         const int e2 = 2 * err;
         if (e2 > -dy) {
             err -= dy;

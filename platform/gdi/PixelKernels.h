@@ -40,8 +40,13 @@ struct PixelMap {
     int rowBase, rowPerX, rowPerY;
 };
 
+// Which vector instructions a kernel may use: the best this processor has, or the baseline that
+// every x86-64 processor has (so that tests cover both).
+enum class Simd { Best, Baseline };
+
 // `box` must map entirely inside `src`.
-void mapPixels(QImage &dst, const QRect &box, const QImage &src, const PixelMap &map);
+void mapPixels(QImage &dst, const QRect &box, const QImage &src, const PixelMap &map,
+               Simd simd = Simd::Best);
 
 enum class LineMode { Copy, NotXor };
 
