@@ -1,12 +1,11 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "CPravikApp.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Ondrava"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    CPravikApp *app = AfxGetApp();
+    if (!app->InitInstance(argc, argv)) {
+        app->ExitInstance();
+        return 1;
+    }
+    return app->Run();
 }

@@ -1,0 +1,133 @@
+#include "CPravikApp.h"
+
+#include "CAboutDlg.h"
+#include "CMainFrame.h"
+#include "Resource.h"
+#include "document/CPravikDoc.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "res/ResourceData.h"
+#include "view/CPravikView.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+
+namespace {
+CPravikApp theApp;
+}
+
+CPravikApp *AfxGetApp()
+{
+    return &theApp;
+}
+
+CPravikApp::CPravikApp()
+{
+    // The directory of the running program, without a trailing separator.
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    m_strAppDir = program.left(program.lastIndexOf('/'));
+    m_hDrawDib = DrawDibOpen();
+}
+
+CPravikApp::~CPravikApp()
+{
+    if (m_hDrawDib) {
+        DrawDibClose(m_hDrawDib);
+        m_hDrawDib = nullptr;
+    }
+}
+
+BOOL CPravikApp::InitInstance(int &argc, char **argv)
+{
+    if (!QCoreApplication::instance())
+        m_qtApp = std::make_unique<QApplication>(argc, argv);
+    AfxSetAppTitle(ResourceData::string(AFX_IDS_APP_TITLE));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icons/ondrava.png")));
+    m_dlgInfo.Create();
+    if (!ProcessShellCommand(QCoreApplication::arguments().mid(1)))
+        return FALSE;
+    m_pMainWnd->show();
+    return TRUE;
+}
+
+BOOL CPravikApp::ProcessShellCommand(const QStringList &arguments)
+{
+    m_doc = std::make_unique<CPravikDoc>();
+    auto *frame = new CMainFrame;
+    m_pMainWnd = frame;
+    if (frame->OnCreate() == -1) {
+        CloseAllDocuments();
+        return FALSE;
+    }
+    frame->setCentralWidget(new CPravikView);
+    m_pDoc->OnNewDocument();
+    if (!arguments.isEmpty()) {
+        // Opening a file from the command line arrives with image files.
+        CloseAllDocuments();
+        return FALSE;
+    }
+    frame->UpdateCommandUI();
+    return TRUE;
+}
+
+int CPravikApp::Run()
+{
+    const int code = QCoreApplication::exec();
+    ExitInstance();
+    return code;
+}
+
+int CPravikApp::ExitInstance()
+{
+    if (m_pMainWnd)
+        CloseAllDocuments();
+    m_dlgInfo.DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Widgets are gone; the Qt application may go too.
+    m_qtApp.reset();
+    return 0;
+}
+
+void CPravikApp::CloseAllDocuments()
+{
+    if (m_pMainWnd) {
+        m_pMainWnd->DestroyWindow();
+        m_pMainWnd = nullptr;
+    }
+    m_doc.reset();
+    QCoreApplication::quit();
+}
+
+BOOL CPravikApp::HasCommand(UINT id) const
+{
+    return id == ID_APP_ABOUT || id == ID_FILE_NEW || id == ID_APP_EXIT;
+}
+
+BOOL CPravikApp::OnCmdMsg(UINT id)
+{
+    switch (id) {
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return TRUE;
+    case ID_FILE_NEW:
+        OnFileNew();
+        return TRUE;
+    case ID_APP_EXIT:
+        m_pMainWnd->close();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CPravikApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainWnd);
+    about.exec();
+}
+
+void CPravikApp::OnFileNew()
+{
+    if (m_pDoc->SaveModified())
+        m_pDoc->OnNewDocument();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/framework/CImage.h"
+#include "platform/gdi/WinGdi.h"
+
+#include <QString>
+
+// The single document: the current picture, as the working bitmap selected into a memory device
+// context and as the file image, a second copy of its own; and the title, path name and
+// modified flag that the frame, the files and the close prompt use.
+class CPravikDoc {
+public:
+    CPravikDoc();
+    CPravikDoc(const CPravikDoc &) = delete;
+    CPravikDoc &operator=(const CPravikDoc &) = delete;
+    ~CPravikDoc();
+
+    // Frees the working bitmap and its context, and the file image too when asked; clears the
+    // modified flag. Does nothing while there is no picture.
+    void ReleaseImage(BOOL bAlsoFileImage);
+    // The scroll size: the picture plus 22 each way, or 1 where the picture has no extent.
+    SIZE GetDocSize() const;
+
+    const QString &GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString &title);
+    const QString &GetPathName() const { return m_strPathName; }
+    BOOL IsModified() const { return m_bModified; }
+    void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+
+    // The New command: empties the path name and the modified flag; the title becomes
+    // "Untitled". The picture stays.
+    BOOL OnNewDocument();
+    // Asks "Save changes to %1?" when modified; FALSE when the user cancels or the save failed.
+    BOOL SaveModified();
+
+    // The Save command.
+    void OnFileSave();
+
+    BOOL m_bHasImage = FALSE;
+    HDC m_hMemDC = nullptr;
+    HGDIOBJ m_hOldBitmap = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    SIZE m_sizeImage = {0, 0};
+    CImage m_image;
+    BOOL m_bDrawCursor = TRUE;
+
+private:
+    QString m_strPathName;
+    QString m_strTitle;
+    BOOL m_bModified = FALSE;
+};
+
+// A newly allocated bitmap-information header for `bitmap` (with a colour table below 24 bits),
+// freed by the caller with LocalFree; null after "GetObject error".
+BITMAPINFO *BuildBitmapInfo(HBITMAP bitmap);
+// The same block for a bitmap described by `bm`.
+BITMAPINFO *BuildBitmapInfo(const BITMAP &bm);
