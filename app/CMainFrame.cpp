@@ -282,7 +282,7 @@ BOOL CMainFrame::HasFrameCommand(UINT id) const
     case ID_VIEW_STATUS_BAR:
         return TRUE;
     default:
-        return FALSE;
+        return needsImage(id) && id != ID_FILE_PRINT && id != ID_FILE_PRINT_PREVIEW;
     }
 }
 
@@ -319,6 +319,13 @@ void CMainFrame::OnCommand(UINT id)
     case ID_VIEW_STATUS_BAR:
         statusBar()->setVisible(!statusBar()->isVisible());
         break;
+    case ID_EDIT_COPY:
+    case ID_IMAGE_RESIZE:
+    case ID_IMAGE_ROTATE_LEFT:
+    case ID_IMAGE_ROTATE_RIGHT:
+    case ID_IMAGE_FLIP_VERTICAL:
+    case ID_IMAGE_FLIP_HORIZONTAL:
+        break; // the document's copy and transforms are still to come
     default:
         app->OnCmdMsg(id);
         break;

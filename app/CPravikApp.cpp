@@ -44,7 +44,10 @@ BOOL CPravikApp::InitInstance(int &argc, char **argv)
     AfxSetAppTitle(ResourceData::string(AFX_IDS_APP_TITLE));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icons/ondrava.png")));
     m_dlgInfo.Create();
-    if (!ProcessShellCommand(QCoreApplication::arguments().mid(1)))
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!ProcessShellCommand(arguments))
         return FALSE;
     m_pMainWnd->show();
     return TRUE;

@@ -1,6 +1,7 @@
 #include "GlobalHotkeys.h"
 
 #include "HotkeyEvent.h"
+#include "X11Connection.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -36,11 +37,10 @@ std::vector<xcb_keycode_t> keycodesOf(xcb_key_symbols_t *symbols, uint32_t keysy
 GlobalHotkeys *GlobalHotkeys::instance()
 {
     static GlobalHotkeys *const hotkeys = []() -> GlobalHotkeys * {
-        auto *x11 =
-            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        if (!x11)
+        xcb_connection_t *connection = x11Connection();
+        if (!connection)
             return nullptr;
-        auto *created = new GlobalHotkeys(x11->connection());
+        auto *created = new GlobalHotkeys(connection);
         QCoreApplication::instance()->installNativeEventFilter(created);
         return created;
     }();

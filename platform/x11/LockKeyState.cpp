@@ -1,5 +1,7 @@
 #include "LockKeyState.h"
 
+#include "X11Connection.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstring>
@@ -15,10 +17,9 @@ template <class T> using Reply = std::unique_ptr<T, decltype(&free)>;
 
 LockKeyState *LockKeyState::create(QObject *parent)
 {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11)
+    xcb_connection_t *c = x11Connection();
+    if (!c)
         return nullptr;
-    xcb_connection_t *c = x11->connection();
     const xcb_query_extension_reply_t *xkb = xcb_get_extension_data(c, &xcb_xkb_id);
     if (!xkb || !xkb->present)
         return nullptr;

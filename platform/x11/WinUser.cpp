@@ -1,6 +1,7 @@
 #include "WinUser.h"
 
 #include "GlobalHotkeys.h"
+#include "X11Connection.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -11,9 +12,7 @@ ATOM GlobalAddAtomA(const char *name)
 {
     if (!name || !*name)
         return 0;
-    if (auto *x11 =
-            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        xcb_connection_t *c = x11->connection();
+    if (xcb_connection_t *c = x11Connection()) {
         std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
             xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr),
             &free);
