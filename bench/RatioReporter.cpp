@@ -26,7 +26,8 @@ void RatioReporter::Finalize()
         const std::string family = name.substr(0, slash);
         const std::string rest = slash == std::string::npos ? std::string() : name.substr(slash);
         const auto mapped = m_baselines.find(family);
-        const std::string baseline = (mapped == m_baselines.end() ? "memcpy" : mapped->second) + rest;
+        const std::string baseline =
+            (mapped == m_baselines.end() ? "memcpy" : mapped->second) + rest;
         const auto found = byName.find(baseline);
         if (found == byName.end() || baseline == name)
             continue;

@@ -19,7 +19,8 @@ const Screen kScreens[] = {{1920, 1080}, {3840, 2160}};
 
 // A memory context holding a bitmap filled with a pattern.
 struct Surface {
-    Surface(int w, int h) : dc(CreateCompatibleDC(nullptr)), bitmap(CreateCompatibleBitmap(dc, w, h))
+    Surface(int w, int h)
+        : dc(CreateCompatibleDC(nullptr)), bitmap(CreateCompatibleBitmap(dc, w, h))
     {
         for (int y = 0; y < h; ++y) {
             auto *row = reinterpret_cast<QRgb *>(bitmap->image().scanLine(y));
@@ -107,15 +108,16 @@ void resampleBench(benchmark::State &state, Screen s)
 {
     Surface from(s.w, s.h);
     for (auto _ : state)
-        benchmark::DoNotOptimize(StretchDib::resample(from.bitmap->image(), QSize(s.w / 2, s.h / 2)));
+        benchmark::DoNotOptimize(
+            StretchDib::resample(from.bitmap->image(), QSize(s.w / 2, s.h / 2)));
 }
 
 void qtSmoothScaleBench(benchmark::State &state, Screen s)
 {
     Surface from(s.w, s.h);
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            from.bitmap->image().scaled(s.w / 2, s.h / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        benchmark::DoNotOptimize(from.bitmap->image().scaled(
+            s.w / 2, s.h / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 void registerAll()
@@ -124,13 +126,18 @@ void registerAll()
         std::string n = "/";
         n += s.name();
         auto reg = [](const std::string &name, auto fn) {
-            benchmark::RegisterBenchmark(name.c_str(), fn)->Unit(benchmark::kMillisecond)->UseRealTime();
+            benchmark::RegisterBenchmark(name.c_str(), fn)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
         };
         reg("memcpy" + n, [s](benchmark::State &st) { memcpyBench(st, s); });
         reg("BitBlt" + n, [s](benchmark::State &st) { bitBltBench(st, s); });
-        reg("PlgBltRotateLeft" + n, [s](benchmark::State &st) { plgBltBench(st, s, Mapping::RotateLeft); });
-        reg("PlgBltRotateRight" + n, [s](benchmark::State &st) { plgBltBench(st, s, Mapping::RotateRight); });
-        reg("PlgBltFlipVertical" + n, [s](benchmark::State &st) { plgBltBench(st, s, Mapping::FlipVertical); });
+        reg("PlgBltRotateLeft" + n,
+            [s](benchmark::State &st) { plgBltBench(st, s, Mapping::RotateLeft); });
+        reg("PlgBltRotateRight" + n,
+            [s](benchmark::State &st) { plgBltBench(st, s, Mapping::RotateRight); });
+        reg("PlgBltFlipVertical" + n,
+            [s](benchmark::State &st) { plgBltBench(st, s, Mapping::FlipVertical); });
         reg("PlgBltFlipHorizontal" + n,
             [s](benchmark::State &st) { plgBltBench(st, s, Mapping::FlipHorizontal); });
         reg("StretchBlt" + n, [s](benchmark::State &st) { stretchBltBench(st, s); });

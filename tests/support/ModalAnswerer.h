@@ -10,7 +10,8 @@
 // and records their captions and texts. Any other modal dialog is closed by rejecting it.
 class ModalAnswerer : public QObject {
 public:
-    explicit ModalAnswerer(QList<QMessageBox::StandardButton> answers = {}) : m_answers(std::move(answers))
+    explicit ModalAnswerer(QList<QMessageBox::StandardButton> answers = {})
+        : m_answers(std::move(answers))
     {
         connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
         m_timer.start(20);
@@ -29,7 +30,8 @@ private:
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             texts << box->text();
             captions << box->windowTitle();
-            const QMessageBox::StandardButton answer = m_answers.isEmpty() ? QMessageBox::Ok : m_answers.takeFirst();
+            const QMessageBox::StandardButton answer =
+                m_answers.isEmpty() ? QMessageBox::Ok : m_answers.takeFirst();
             if (QAbstractButton *button = box->button(answer))
                 button->click();
             else

@@ -42,7 +42,10 @@ void TestMainFrame::init()
     QVERIFY(AfxGetApp()->InitInstance(argc, argv));
 }
 
-void TestMainFrame::cleanup() { AfxGetApp()->ExitInstance(); }
+void TestMainFrame::cleanup()
+{
+    AfxGetApp()->ExitInstance();
+}
 
 void TestMainFrame::installPicture(int w, int h)
 {
@@ -66,9 +69,12 @@ void TestMainFrame::startUpState()
     for (const UINT lock : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL})
         QVERIFY(frame()->Pane(lock));
     // Each capture prompt names its own hotkey.
-    QCOMPARE(frame()->CommandAction(ID_CAPTURE_REGION)->statusTip(), QStringLiteral("抓取区域 (Control + Shift + 0)"));
-    QCOMPARE(frame()->CommandAction(ID_CAPTURE_WINDOW)->statusTip(), QStringLiteral("抓取顶层窗口 (Control + Shift + 9)"));
-    QCOMPARE(frame()->CommandAction(ID_CAPTURE_DESKTOP)->statusTip(), QStringLiteral("抓取桌面 (Control + Shift + 8)"));
+    QCOMPARE(frame()->CommandAction(ID_CAPTURE_REGION)->statusTip(),
+             QStringLiteral("抓取区域 (Control + Shift + 0)"));
+    QCOMPARE(frame()->CommandAction(ID_CAPTURE_WINDOW)->statusTip(),
+             QStringLiteral("抓取顶层窗口 (Control + Shift + 9)"));
+    QCOMPARE(frame()->CommandAction(ID_CAPTURE_DESKTOP)->statusTip(),
+             QStringLiteral("抓取桌面 (Control + Shift + 8)"));
     QCOMPARE(frame()->CommandAction(ID_CAPTURE_DESKTOP)->toolTip(), QStringLiteral("抓取桌面"));
     // The pixel-info window exists, hidden.
     QVERIFY(AfxGetApp()->m_dlgInfo.window());
@@ -84,17 +90,18 @@ void TestMainFrame::menusInOrder()
     const QList<QAction *> bar = frame()->menuBar()->actions();
     for (QAction *popup : bar)
         popups << popup->text();
-    QCOMPARE(popups, (QStringList{"文件(&A)", "编辑(&E)", "视图(&V)", "抓图(&S)", "图像处理(&I)", "帮助(&H)"}));
+    QCOMPARE(popups, (QStringList{"文件(&A)", "编辑(&E)", "视图(&V)", "抓图(&S)", "图像处理(&I)",
+                                  "帮助(&H)"}));
     for (QAction *item : bar.first()->menu()->actions())
         fileItems << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    QCOMPARE(fileItems, (QStringList{"打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...", "-",
-                                     "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...", "-", "最近的文件",
-                                     "-", "退出(&X)"}));
+    QCOMPARE(fileItems, (QStringList{"打开(&O)...\tCtrl+O", "保存(&S)\tCtrl+S", "另存为(&A)...",
+                                     "-", "打印(&P)...\tCtrl+P", "打印预览(&V)", "打印设置(&R)...",
+                                     "-", "最近的文件", "-", "退出(&X)"}));
     QStringList captureItems;
     for (QAction *item : bar.at(3)->menu()->actions())
         captureItems << item->text();
-    QCOMPARE(captureItems,
-             (QStringList{"区域\t(Ctrl+Shif+0)", "顶层窗口\t(Ctrl+Shif+9)", "桌面\t(Ctrl+Shif+8)"}));
+    QCOMPARE(captureItems, (QStringList{"区域\t(Ctrl+Shif+0)", "顶层窗口\t(Ctrl+Shif+9)",
+                                        "桌面\t(Ctrl+Shif+8)"}));
     QVERIFY(!frame()->CommandAction(ID_FILE_MRU_FILE1)->isEnabled());
     QCOMPARE(frame()->CommandAction(ID_EDIT_COPY)->shortcuts(),
              (QList<QKeySequence>{QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
@@ -112,24 +119,27 @@ void TestMainFrame::toolbarInOrder()
         QVERIFY2(!button->icon().pixmap(32, 32).isNull(), qPrintable(button->toolTip()));
         tips << button->toolTip();
     }
-    QCOMPARE(tips, (QStringList{"打开", "保存", "打印", "|", "拷贝", "|", "抓取区域", "抓取桌面", "抓取顶层窗口", "|",
-                                "调整大小", "向左旋转", "向右旋转", "水平翻转", "垂直翻转", "|", "关于"}));
+    QCOMPARE(tips, (QStringList{"打开", "保存", "打印", "|", "拷贝", "|", "抓取区域", "抓取桌面",
+                                "抓取顶层窗口", "|", "调整大小", "向左旋转", "向右旋转", "水平翻转",
+                                "垂直翻转", "|", "关于"}));
     QCOMPARE(frame()->ToolBar()->iconSize(), QSize(32, 32));
 }
 
 void TestMainFrame::enableRulesFollowThePicture()
 {
-    const UINT imageCommands[] = {ID_EDIT_COPY,          ID_IMAGE_RESIZE,          ID_IMAGE_ROTATE_LEFT,
-                                  ID_IMAGE_ROTATE_RIGHT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL,
-                                  ID_FILE_PRINT,         ID_FILE_PRINT_PREVIEW};
-    const UINT alwaysOn[] = {ID_CAPTURE_REGION, ID_CAPTURE_WINDOW, ID_CAPTURE_DESKTOP, ID_APP_ABOUT, ID_FILE_SAVE};
+    const UINT imageCommands[] = {
+        ID_EDIT_COPY,          ID_IMAGE_RESIZE,          ID_IMAGE_ROTATE_LEFT,
+        ID_IMAGE_ROTATE_RIGHT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL,
+        ID_FILE_PRINT,         ID_FILE_PRINT_PREVIEW};
+    const UINT alwaysOn[] = {ID_CAPTURE_REGION, ID_CAPTURE_WINDOW, ID_CAPTURE_DESKTOP, ID_APP_ABOUT,
+                             ID_FILE_SAVE};
     for (const UINT id : imageCommands)
         QVERIFY2(!frame()->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
     for (const UINT id : alwaysOn)
         QVERIFY(frame()->CommandAction(id)->isEnabled());
     installPicture(64, 48);
-    for (const UINT id : {ID_EDIT_COPY, ID_IMAGE_RESIZE, ID_IMAGE_ROTATE_LEFT, ID_IMAGE_ROTATE_RIGHT,
-                          ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
+    for (const UINT id : {ID_EDIT_COPY, ID_IMAGE_RESIZE, ID_IMAGE_ROTATE_LEFT,
+                          ID_IMAGE_ROTATE_RIGHT, ID_IMAGE_FLIP_HORIZONTAL, ID_IMAGE_FLIP_VERTICAL})
         QVERIFY2(frame()->CommandAction(id)->isEnabled(), qPrintable(QString::number(id)));
     doc()->ReleaseImage(TRUE);
     frame()->UpdateCommandUI();
@@ -143,9 +153,11 @@ void TestMainFrame::close_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<int>("questions");
-    QTest::newRow("unchanged: closes without a question") << false << int(QMessageBox::Ok) << true << 0;
+    QTest::newRow("unchanged: closes without a question")
+        << false << int(QMessageBox::Ok) << true << 0;
     QTest::newRow("changed, Cancel: stays") << true << int(QMessageBox::Cancel) << false << 1;
-    QTest::newRow("changed, Yes, nothing saved: stays") << true << int(QMessageBox::Yes) << false << 1;
+    QTest::newRow("changed, Yes, nothing saved: stays")
+        << true << int(QMessageBox::Yes) << false << 1;
     QTest::newRow("changed, No: closes") << true << int(QMessageBox::No) << true << 1;
 }
 

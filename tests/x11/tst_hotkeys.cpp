@@ -37,7 +37,10 @@ protected:
     }
 };
 
-static void xdotool(const QStringList &arguments) { QCOMPARE(QProcess::execute("xdotool", arguments), 0); }
+static void xdotool(const QStringList &arguments)
+{
+    QCOMPARE(QProcess::execute("xdotool", arguments), 0);
+}
 
 void TestHotkeys::firesWhateverTheFocusAndLocks_data()
 {
@@ -88,8 +91,9 @@ void TestHotkeys::keysHeldElsewhereAreReportedInOrder()
     for (const char key : {'8', '9', '0'}) {
         xcb_keycode_t *codes = xcb_key_symbols_get_keycode(symbols, xcb_keysym_t(key));
         QVERIFY(codes);
-        QVERIFY(!xcb_request_check(other, xcb_grab_key_checked(other, 1, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT,
-                                                                codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
+        QVERIFY(!xcb_request_check(
+            other, xcb_grab_key_checked(other, 1, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_SHIFT,
+                                        codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)));
         free(codes);
     }
     xcb_key_symbols_free(symbols);
@@ -99,9 +103,10 @@ void TestHotkeys::keysHeldElsewhereAreReportedInOrder()
     char name[] = "ondrava";
     char *argv[] = {name, nullptr};
     QVERIFY(AfxGetApp()->InitInstance(argc, argv));
-    QCOMPARE(answerer.texts, (QStringList{"hotkey ctrl+shift+0 has been regisered by other program.",
-                                          "hotkey ctrl+shift+9 has been regisered by other program.",
-                                          "hotkey ctrl+shift+8 has been regisered by other program."}));
+    QCOMPARE(answerer.texts,
+             (QStringList{"hotkey ctrl+shift+0 has been regisered by other program.",
+                          "hotkey ctrl+shift+9 has been regisered by other program.",
+                          "hotkey ctrl+shift+8 has been regisered by other program."}));
     QCOMPARE(answerer.captions.value(0), QStringLiteral("Marvu抓图助手"));
     // Start-up went on: the frame is there and shown.
     QVERIFY(AfxGetApp()->m_pMainWnd && AfxGetApp()->m_pMainWnd->isVisible());
