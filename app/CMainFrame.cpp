@@ -4,17 +4,21 @@
 #include "Resource.h"
 #include "document/CPravikDoc.h"
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/media/SoundPlayer.h"
 #include "platform/x11/HotkeyEvent.h"
 #include "platform/x11/LockKeyState.h"
 #include "res/ResourceData.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -40,10 +44,7 @@ bool needsImage(UINT id)
 
 CMainFrame::CMainFrame() = default;
 
-CMainFrame::~CMainFrame()
-{
-    delete m_menu;
-}
+CMainFrame::~CMainFrame() = default;
 
 int CMainFrame::OnCreate()
 {
@@ -266,11 +267,115 @@ void CMainFrame::SetSizePaneText(QString text)
     pane->repaint();
 }
 
-void CMainFrame::OnCaptureRegion() {}
+void CMainFrame::StepAside()
+{
+    showMinimized();
+    // A window manager that never iconifies the frame (or none at all) must not hang us.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (!IsIconic(this) && std::chrono::steady_clock::now() < deadline) {
+    }
+    hide();
+    FlushDisplay();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+}
 
-void CMainFrame::OnCaptureWindow() {}
+void CMainFrame::OnCaptureRegion()
+{
+    if (!m_bCaptureMode)
+        EnterCaptureMode();
+}
 
-void CMainFrame::OnCaptureDesktop() {}
+void CMainFrame::OnCaptureWindow()
+{
+    StepAside();
+    SIZE size = AfxGetApp()->m_pDoc->m_sizeImage;
+    HBITMAP bitmap = AfxGetApp()->m_capture.CaptureForegroundWindow(size, FALSE);
+    FinishCapture(bitmap, size);
+}
+
+void CMainFrame::OnCaptureDesktop()
+{
+    StepAside();
+    SIZE size = AfxGetApp()->m_pDoc->m_sizeImage;
+    HBITMAP bitmap = AfxGetApp()->m_capture.CaptureDesktop(size);
+    FinishCapture(bitmap, size);
+}
+
+void CMainFrame::FinishCapture(HBITMAP bitmap, SIZE size)
+{
+    // Without a grab the previous picture, its flags and title stay as they were.
+    CPravikDoc *doc = AfxGetApp()->m_pDoc;
+    if (bitmap) {
+        doc->ReleaseImage(TRUE);
+        doc->InstallImage(bitmap, size);
+        doc->m_image.Attach(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG));
+        PlayCaptureSound();
+    }
+    showMinimized();
+    if (m_bCaptureMode)
+        showFullScreen();
+    else
+        showNormal();
+    raise();
+    activateWindow();
+    if (bitmap)
+        doc->SetModifiedFlag(TRUE);
+    update();
+}
+
+void CMainFrame::EnterCaptureMode()
+{
+    CPravikDoc *doc = AfxGetApp()->m_pDoc;
+    const QRect normal = geometry();
+    m_rcNormal = {normal.left(), normal.top(), normal.right() + 1, normal.bottom() + 1};
+    StepAside();
+    SIZE size = doc->m_sizeImage;
+    HBITMAP snapshot = AfxGetApp()->m_capture.CaptureDesktop(size);
+    if (!snapshot) {
+        // Nothing to select from: the frame comes back as it was.
+        showNormal();
+        activateWindow();
+        return;
+    }
+    doc->ReleaseImage(FALSE);
+    doc->InstallImage(snapshot, size);
+    POINT pointer;
+    if (doc->m_bDrawCursor && GetCursorPos(&pointer))
+        DrawIcon(doc->m_hMemDC, pointer.x - 10, pointer.y - 10, GetCursorImage());
+    menuBar()->hide();
+    m_wndToolBar->hide();
+    statusBar()->hide();
+    m_bCaptureMode = TRUE;
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setGeometry(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+BOOL CMainFrame::LeaveCaptureMode()
+{
+    if (!m_bCaptureMode)
+        return TRUE;
+    menuBar()->show();
+    setWindowFlags(windowFlags() & ~(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+    m_wndToolBar->show();
+    statusBar()->show();
+    setGeometry(QRect(QPoint(m_rcNormal.left, m_rcNormal.top),
+                      QPoint(m_rcNormal.right - 1, m_rcNormal.bottom - 1)));
+    showNormal();
+    m_bCaptureMode = FALSE;
+    AfxGetApp()->HideInfoWindow();
+    UpdateCommandUI();
+    return TRUE;
+}
+
+void CMainFrame::PlayCaptureSound()
+{
+    const QString sound = QStringLiteral("endSnap.WAV");
+    if (QFileInfo(sound).isFile())
+        SoundPlayer::playAsync(sound);
+}
 
 BOOL CMainFrame::HasFrameCommand(UINT id) const
 {

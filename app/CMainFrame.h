@@ -38,6 +38,10 @@ public:
     void OnCaptureRegion();
     void OnCaptureWindow();
     void OnCaptureDesktop();
+    void EnterCaptureMode();
+    BOOL LeaveCaptureMode();
+    // Plays "endSnap.WAV" from the current directory, if it is there, without waiting.
+    void PlayCaptureSound();
 
     // Carries out command `id` along the route view, document, frame, application, unless its
     // enable rule says no; then brings the enable states up to date.
@@ -61,13 +65,16 @@ protected:
 
 private:
     BOOL HasFrameCommand(UINT id) const;
+    // Takes the frame off the screen before a grab.
+    void StepAside();
+    // Installs a window or desktop grab and brings the frame back.
+    void FinishCapture(HBITMAP bitmap, SIZE size);
     void BuildActions();
     void BuildMenu();
     void BuildToolBar();
     BOOL BuildStatusBar();
     void UpdateLockPanes();
 
-    QPointer<QMenuBar> m_menu; // held here while capture mode has taken it off the window
     QToolBar *m_wndToolBar = nullptr;
     std::map<UINT, QAction *> m_actions;
     std::map<UINT, QLabel *> m_panes;

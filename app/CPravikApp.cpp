@@ -134,3 +134,9 @@ void CPravikApp::OnFileNew()
     if (m_pDoc->SaveModified())
         m_pDoc->OnNewDocument();
 }
+
+void CPravikApp::HideInfoWindow()
+{
+    if (QWidget *window = m_dlgInfo.window())
+        window->hide();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CScreenCapture.h"
 #include "capture/CSnapInfoDlg.h"
 #include "platform/gdi/WinGdi.h"
 
@@ -39,9 +40,12 @@ public:
     // the message loop.
     void CloseAllDocuments();
 
+    void HideInfoWindow();
+
     QString m_strAppDir;
     CPravikView *m_pView = nullptr;
     CPravikDoc *m_pDoc = nullptr;
+    CScreenCapture m_capture;
     CSnapInfoDlg m_dlgInfo;
     HDRAWDIB m_hDrawDib = nullptr;
     CMainFrame *m_pMainWnd = nullptr;

@@ -28,6 +28,15 @@ void CPravikDoc::ReleaseImage(BOOL bAlsoFileImage)
     SetModifiedFlag(FALSE);
 }
 
+void CPravikDoc::InstallImage(HBITMAP bitmap, SIZE size)
+{
+    m_hBitmap = bitmap;
+    m_sizeImage = size;
+    m_hMemDC = CreateCompatibleDC(nullptr);
+    m_hOldBitmap = SelectObject(m_hMemDC, m_hBitmap);
+    m_bHasImage = TRUE;
+}
+
 SIZE CPravikDoc::GetDocSize() const
 {
     return {m_sizeImage.cx > 0 ? m_sizeImage.cx + 22 : 1,

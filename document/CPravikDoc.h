@@ -18,6 +18,9 @@ public:
     // Frees the working bitmap and its context, and the file image too when asked; clears the
     // modified flag. Does nothing while there is no picture.
     void ReleaseImage(BOOL bAlsoFileImage);
+    // Makes `bitmap`, which the document takes over, the working picture in a new memory
+    // context. The previous one must have been released; the file image is the caller's.
+    void InstallImage(HBITMAP bitmap, SIZE size);
     // The scroll size: the picture plus 22 each way, or 1 where the picture has no extent.
     SIZE GetDocSize() const;
 

@@ -24,11 +24,8 @@ Bitmap *Bitmap::fromImage(const QImage &image, Kind kind)
 {
     if (qint64(image.width()) * image.height() > kMaxPixels)
         return nullptr;
+    // The pixels may stay shared with `image` until either side writes: each write detaches.
     QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    if (pixels.isNull())
-        return nullptr;
-    // A converted image may still share its buffer with the caller's; give it its own.
-    pixels.detach();
     if (pixels.isNull())
         return nullptr;
     return new Bitmap(std::move(pixels), kind, Lifetime::Owned);

@@ -229,20 +229,35 @@ bool DeviceContext::textOut(QPoint at, const QString &text)
     return true;
 }
 
+QRect DeviceContext::readableRect()
+{
+    const QImage *pixels = raster();
+    return pixels ? pixels->rect() : QRect();
+}
+
+bool DeviceContext::readPixels(const QRect &from, QImage &dst, QPoint to)
+{
+    const QImage *pixels = raster();
+    if (!pixels)
+        return false;
+    PixelKernels::copyRect(dst, to, *pixels, from);
+    return true;
+}
+
 bool DeviceContext::bitBlt(const QRect &dest, DeviceContext &src, QPoint srcTopLeft)
 {
     QImage *to = raster();
-    QImage *from = src.raster();
-    if (!to || !from)
+    if (!to)
         return false;
     // Clip the destination, then the matching source, then take the destination back.
     QRect target = toDevice(dest) & deviceClip();
     const QPoint shift = src.toDevice(srcTopLeft) - toDevice(dest.topLeft());
-    target = target.translated(shift) & from->rect();
+    target = target.translated(shift) & src.readableRect();
     target.translate(-shift);
     if (target.isEmpty())
         return true;
-    PixelKernels::copyRect(*to, target.topLeft(), *from, target.translated(shift));
+    if (!src.readPixels(target.translated(shift), *to, target.topLeft()))
+        return false;
     rasterChanged(target);
     return true;
 }
@@ -378,6 +393,23 @@ bool DeviceContext::drawImage(QPoint at, const QImage &image)
     if (target.isEmpty())
         return true;
     PixelKernels::copyRect(*pixels, target.topLeft(), image, target.translated(-toDevice(at)));
+    rasterChanged(target);
+    return true;
+}
+
+bool DeviceContext::drawIcon(QPoint at, const QImage &icon)
+{
+    QImage *pixels = raster();
+    if (!pixels || icon.isNull())
+        return false;
+    const QRect clip = deviceClip();
+    const QRect target = QRect(toDevice(at), icon.size()) & clip;
+    if (target.isEmpty())
+        return true;
+    QPainter painter(pixels);
+    painter.setClipRect(clip);
+    painter.drawImage(toDevice(at), icon);
+    painter.end();
     rasterChanged(target);
     return true;
 }

@@ -64,6 +64,8 @@ public:
     bool plgBlt(const POINT points[3], DeviceContext &src, const QRect &srcRect);
     bool patBlt(const QRect &rect);
     COLORREF pixel(QPoint at);
+    // Blends `icon` (premultiplied ARGB) over the pixels with its top-left corner at `at`.
+    bool drawIcon(QPoint at, const QImage &icon);
     // Copies `image` 1:1 with its top-left corner at `at`, clipped.
     bool drawImage(QPoint at, const QImage &image);
 
@@ -74,6 +76,11 @@ protected:
     virtual QImage *raster();
     // Told after drawing changed `area` of the raster (device coordinates, clipped).
     virtual void rasterChanged(const QRect &area);
+    // What a blit can read from this context (device coordinates): the raster's bounds unless
+    // the device keeps its pixels elsewhere, like the screen.
+    virtual QRect readableRect();
+    // Copies `from` (device coordinates, inside readableRect()) into `dst` at `to`.
+    virtual bool readPixels(const QRect &from, QImage &dst, QPoint to);
     // Limits drawing to `area` (device coordinates) besides the raster's bounds.
     void setClip(std::optional<QRect> area) { m_clip = area; }
     virtual QFont font();

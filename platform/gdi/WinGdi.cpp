@@ -116,7 +116,7 @@ HBITMAP CopyImage(HBITMAP bitmap, UINT type, int width, int height, UINT flags)
         flags & LR_CREATEDIBSECTION ? Bitmap::Kind::DibSection : Bitmap::Kind::DeviceDependent;
     const QSize size(width ? width : bitmap->width(), height ? height : bitmap->height());
     if (size == bitmap->image().size())
-        return Bitmap::fromImage(bitmap->image().copy(), kind);
+        return Bitmap::fromImage(bitmap->image(), kind);
     Bitmap *copy = Bitmap::create(size.width(), size.height(), kind);
     if (copy) {
         const QRect all(QPoint(0, 0), size);
@@ -203,6 +203,11 @@ BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop)
 COLORREF GetPixel(HDC dc, int x, int y)
 {
     return dc ? dc->pixel(QPoint(x, y)) : CLR_INVALID;
+}
+
+BOOL DrawIcon(HDC dc, int x, int y, const QImage &icon)
+{
+    return dc && dc->drawIcon(QPoint(x, y), icon);
 }
 
 HPEN CreatePen(int style, int, COLORREF color)

@@ -9,6 +9,7 @@
 #include "Pen.h"
 #include "WinTypes.h"
 
+#include <QImage>
 #include <QString>
 #include <cstddef>
 
@@ -41,6 +42,8 @@ BOOL PlgBlt(HDC dest, const POINT *points, HDC src, int xSrc, int ySrc, int widt
             HBITMAP mask, int xMask, int yMask);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 COLORREF GetPixel(HDC dc, int x, int y);
+// Blends an icon or cursor image (premultiplied ARGB) over the pixels at (x, y), at its own size.
+BOOL DrawIcon(HDC dc, int x, int y, const QImage &icon);
 
 // Pens, brushes and lines
 HPEN CreatePen(int style, int width, COLORREF color);

@@ -22,3 +22,33 @@ BOOL RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey);
 BOOL UnregisterHotKey(HWND window, int id);
 // FALSE on a desktop without X11, where no global hotkeys can be had.
 BOOL HotKeysAvailable();
+
+// Windows of any program, as X window ids; 0 for none.
+using WindowId = DWORD;
+class QImage;
+
+inline constexpr int SM_CXSCREEN = 0;
+inline constexpr int SM_CYSCREEN = 1;
+
+// The root window: the whole desktop, every monitor.
+WindowId GetDesktopWindow();
+// The active window (_NET_ACTIVE_WINDOW), else the window with the input focus; 0 for none.
+WindowId GetForegroundWindow();
+// The window's whole rectangle in screen coordinates: its window-manager frame (caption and
+// borders) where it has one.
+BOOL GetWindowRect(WindowId window, RECT *rect);
+// The client area: (0, 0) to its width and height.
+BOOL GetClientRect(WindowId window, RECT *rect);
+// Device contexts that read the screen: the whole window's rectangle, or its client area.
+HDC GetWindowDC(WindowId window);
+HDC GetDC(WindowId window);
+int ReleaseDC(WindowId window, HDC dc);
+int GetSystemMetrics(int index);
+BOOL GetCursorPos(POINT *point);
+// The pointer's current shape, whatever program shows it, as a premultiplied ARGB image; null
+// where it cannot be read.
+QImage GetCursorImage();
+// Whether the window manager shows `window` iconified (WM_STATE), asked of the server now.
+BOOL IsIconic(HWND window);
+// Sends the requests made so far to the X server.
+void FlushDisplay();

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/gdi/DeviceContext.h"
+
+// A device context onto a rectangle of the screen (root coordinates): blits from it read what
+// the screen shows there, through the screen grabber.
+class ScreenDC : public DeviceContext {
+public:
+    explicit ScreenDC(const QRect &area) : DeviceContext(Kind::Window), m_area(area) {}
+
+protected:
+    QRect readableRect() override { return QRect(QPoint(0, 0), m_area.size()); }
+    bool readPixels(const QRect &from, QImage &dst, QPoint to) override;
+
+private:
+    QRect m_area;
+};

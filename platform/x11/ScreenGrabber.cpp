@@ -1,0 +1,126 @@
+#include "ScreenGrabber.h"
+
+#include "X11Connection.h"
+
+#include <memory>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+namespace {
+template <class T> using Reply = std::unique_ptr<T, decltype(&free)>;
+}
+
+ScreenGrabber *ScreenGrabber::instance()
+{
+    // One per run: the segment is reused by every grab and goes with the process.
+    static ScreenGrabber *const grabber = []() -> ScreenGrabber * {
+        xcb_connection_t *connection = x11Connection();
+        return connection ? new ScreenGrabber(connection) : nullptr;
+    }();
+    return grabber;
+}
+
+ScreenGrabber::ScreenGrabber(xcb_connection_t *connection) : m_connection(connection)
+{
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(setup).data;
+    m_root = screen->root;
+    m_screen = QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    // Pixels must arrive as 32-bit B, G, R, X words, the layout of our bitmaps.
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
+        if (it.data->depth == screen->root_depth)
+            m_truecolour32 = it.data->bits_per_pixel == 32 && screen->root_depth >= 24;
+    }
+    const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
+    m_shm = shm && shm->present;
+}
+
+bool ScreenGrabber::ensureSegment(size_t bytes)
+{
+    if (m_memory && m_size >= bytes)
+        return true;
+    if (m_memory) {
+        xcb_shm_detach(m_connection, m_segment);
+        shmdt(m_memory);
+        m_memory = nullptr;
+    }
+    const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (id < 0)
+        return false;
+    void *memory = shmat(id, nullptr, 0);
+    m_segment = xcb_generate_id(m_connection);
+    xcb_generic_error_t *error =
+        memory == reinterpret_cast<void *>(-1)
+            ? nullptr
+            : xcb_request_check(m_connection,
+                                xcb_shm_attach_checked(m_connection, m_segment, uint32_t(id), 0));
+    // Marked for removal now: it disappears once both sides have let go of it.
+    shmctl(id, IPC_RMID, nullptr);
+    if (memory == reinterpret_cast<void *>(-1) || error) {
+        free(error);
+        if (memory != reinterpret_cast<void *>(-1))
+            shmdt(memory);
+        m_shm = false; // a server that cannot reach our memory (a remote display) never will
+        return false;
+    }
+    m_memory = static_cast<uchar *>(memory);
+    m_size = bytes;
+    return true;
+}
+
+const uchar *ScreenGrabber::fetch(const QRect &visible, Reply<xcb_get_image_reply_t> &reply)
+{
+    const size_t bytes = size_t(visible.width()) * visible.height() * 4;
+    if (m_shm && ensureSegment(bytes)) {
+        Reply<xcb_shm_get_image_reply_t> shm(
+            xcb_shm_get_image_reply(
+                m_connection,
+                xcb_shm_get_image(m_connection, m_root, int16_t(visible.x()), int16_t(visible.y()),
+                                  uint16_t(visible.width()), uint16_t(visible.height()), ~0u,
+                                  XCB_IMAGE_FORMAT_Z_PIXMAP, m_segment, 0),
+                nullptr),
+            &free);
+        if (shm)
+            return m_memory;
+    }
+    reply.reset(xcb_get_image_reply(m_connection,
+                                    xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root,
+                                                  int16_t(visible.x()), int16_t(visible.y()),
+                                                  uint16_t(visible.width()),
+                                                  uint16_t(visible.height()), ~0u),
+                                    nullptr));
+    if (!reply || size_t(xcb_get_image_data_length(reply.get())) < bytes)
+        return nullptr;
+    return xcb_get_image_data(reply.get());
+}
+
+bool ScreenGrabber::grab(const QRect &area, QImage &dst, QPoint to)
+{
+    if (!m_truecolour32 || !QRect(to, area.size()).isValid() ||
+        !dst.rect().contains(QRect(to, area.size())))
+        return false;
+    const QRect visible = area & m_screen;
+    if (visible != area) {
+        for (int y = 0; y < area.height(); ++y)
+            std::fill_n(reinterpret_cast<QRgb *>(dst.scanLine(to.y() + y)) + to.x(), area.width(),
+                        0xFF000000u);
+    }
+    if (visible.isEmpty())
+        return true;
+    Reply<xcb_get_image_reply_t> reply(nullptr, &free);
+    const uchar *pixels = fetch(visible, reply);
+    if (!pixels)
+        return false;
+    // The server leaves the fourth byte undefined; our pixels keep it at 0xFF.
+    const QPoint at = to + (visible.topLeft() - area.topLeft());
+    const int width = visible.width();
+    uchar *base = dst.bits();
+    const qsizetype stride = dst.bytesPerLine();
+    for (int y = 0; y < visible.height(); ++y) {
+        const auto *s = reinterpret_cast<const QRgb *>(pixels) + qsizetype(y) * width;
+        auto *d = reinterpret_cast<QRgb *>(base + (at.y() + y) * stride) + at.x();
+        for (int x = 0; x < width; ++x)
+            d[x] = s[x] | 0xFF000000u;
+    }
+    return true;
+}
