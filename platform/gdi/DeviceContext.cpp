@@ -229,6 +229,11 @@ bool DeviceContext::textOut(QPoint at, const QString &text)
     return true;
 }
 
+Bitmap *DeviceContext::createCompatibleBitmap(int width, int height)
+{
+    return Bitmap::create(width, height, Bitmap::Kind::DeviceDependent);
+}
+
 QRect DeviceContext::readableRect()
 {
     const QImage *pixels = raster();

@@ -48,6 +48,9 @@ public:
     QRect clipBox();
 
     virtual int deviceCaps(int index);
+    // A new bitmap of this device's kind: black pixels in memory, unless the device keeps its
+    // bitmaps elsewhere (where the screen can write them directly).
+    virtual Bitmap *createCompatibleBitmap(int width, int height);
 
     void moveTo(QPoint to);
     QPoint position() const { return m_position; }

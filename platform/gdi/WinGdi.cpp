@@ -104,7 +104,7 @@ BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT *previous)
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    return dc ? Bitmap::create(width, height, Bitmap::Kind::DeviceDependent) : nullptr;
+    return dc ? dc->createCompatibleBitmap(width, height) : nullptr;
 }
 
 HBITMAP CopyImage(HBITMAP bitmap, UINT type, int width, int height, UINT flags)

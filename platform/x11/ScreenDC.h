@@ -8,6 +8,9 @@ class ScreenDC : public DeviceContext {
 public:
     explicit ScreenDC(const QRect &area) : DeviceContext(Kind::Window), m_area(area) {}
 
+    // Its pixels start undefined, as on Windows: a grab is about to fill them.
+    Bitmap *createCompatibleBitmap(int width, int height) override;
+
 protected:
     QRect readableRect() override { return QRect(QPoint(0, 0), m_area.size()); }
     bool readPixels(const QRect &from, QImage &dst, QPoint to) override;

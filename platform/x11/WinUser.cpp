@@ -86,15 +86,20 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
 // The window's geometry in root coordinates, border included.
 std::optional<QRect> rootGeometry(xcb_connection_t *c, xcb_window_t window)
 {
-    Reply<xcb_get_geometry_reply_t> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &free);
-    if (!geometry)
-        return std::nullopt;
+    const xcb_window_t root = rootOf(c);
+    if (window == root) {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        return QRect(0, 0, screen->width_in_pixels, screen->height_in_pixels);
+    }
+    // Both questions in one round trip.
+    const xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(c, window);
+    const xcb_translate_coordinates_cookie_t originCookie =
+        xcb_translate_coordinates(c, window, root, 0, 0);
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr),
+                                             &free);
     Reply<xcb_translate_coordinates_reply_t> origin(
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, rootOf(c), 0, 0),
-                                        nullptr),
-        &free);
-    if (!origin)
+        xcb_translate_coordinates_reply(c, originCookie, nullptr), &free);
+    if (!geometry || !origin)
         return std::nullopt;
     const int border = geometry->border_width;
     return QRect(origin->dst_x - border, origin->dst_y - border, geometry->width + 2 * border,
