@@ -8,6 +8,7 @@
 #include "platform/x11/HotkeyEvent.h"
 #include "platform/x11/LockKeyState.h"
 #include "res/ResourceData.h"
+#include "view/CPravikView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -337,6 +338,7 @@ void CMainFrame::EnterCaptureMode()
         activateWindow();
         return;
     }
+    m_bModifiedBeforeCapture = doc->IsModified();
     doc->ReleaseImage(FALSE);
     doc->InstallImage(snapshot, size);
     POINT pointer;
@@ -346,6 +348,7 @@ void CMainFrame::EnterCaptureMode()
     m_wndToolBar->hide();
     statusBar()->hide();
     m_bCaptureMode = TRUE;
+    AfxGetApp()->m_pView->OnNcCalcSize();
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setGeometry(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     showFullScreen();
@@ -365,6 +368,7 @@ BOOL CMainFrame::LeaveCaptureMode()
                       QPoint(m_rcNormal.right - 1, m_rcNormal.bottom - 1)));
     showNormal();
     m_bCaptureMode = FALSE;
+    AfxGetApp()->m_pView->OnNcCalcSize();
     AfxGetApp()->HideInfoWindow();
     UpdateCommandUI();
     return TRUE;

@@ -57,6 +57,8 @@ public:
     ATOM m_atomWindow = 0;
     ATOM m_atomDesktop = 0;
     BOOL m_bCaptureMode = FALSE;
+    // The picture's modified flag when capture mode began, given back if the capture is cancelled.
+    BOOL m_bModifiedBeforeCapture = FALSE;
     RECT m_rcNormal = {0, 0, 0, 0};
 
 protected:

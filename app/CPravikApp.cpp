@@ -135,8 +135,34 @@ void CPravikApp::OnFileNew()
         m_pDoc->OnNewDocument();
 }
 
+POINT CPravikApp::InfoWindowPosition(int x, int y, RECT current, SIZE screen, BOOL started)
+{
+    const int w = current.right - current.left, h = current.bottom - current.top;
+    const int sw = screen.cx, sh = screen.cy;
+    if (!started)
+        return {x <= w + 40 ? sw - w : 0, y <= h + 40 ? sh - h : 0};
+    // Once the start point is chosen the window stays put unless the pointer comes into the
+    // zone of its corner; then it jumps to the opposite one.
+    const bool left = current.left == 0, top = current.top == 0;
+    const bool nearX = left ? x <= w + 40 : x >= sw - w - 40;
+    const bool nearY = top ? y <= h + 40 : y >= sh - h - 40;
+    if (!(nearX && nearY))
+        return {current.left, current.top};
+    return {left ? sw - w : 0, top ? sh - h : 0};
+}
+
+void CPravikApp::MoveInfoWindow(int x, int y, COLORREF colour, int state)
+{
+    const POINT corner = InfoWindowPosition(
+        x, y, m_dlgInfo.m_rcInfo, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+        m_pView && m_pView->m_bStarted);
+    m_dlgInfo.ShowPixelColour(colour);
+    m_dlgInfo.SetMouseHint(state);
+    m_dlgInfo.DrawMagnifier(x, y);
+    m_dlgInfo.ShowAt(corner.x, corner.y);
+}
+
 void CPravikApp::HideInfoWindow()
 {
-    if (QWidget *window = m_dlgInfo.window())
-        window->hide();
+    m_dlgInfo.Hide();
 }

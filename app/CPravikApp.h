@@ -40,7 +40,12 @@ public:
     // the message loop.
     void CloseAllDocuments();
 
+    // Updates the pixel-info window for a pointer move during region selection and places it
+    // out of the pointer's way.
+    void MoveInfoWindow(int x, int y, COLORREF colour, int state);
     void HideInfoWindow();
+    // Where that window goes: its top-left corner for a pointer at (x, y).
+    static POINT InfoWindowPosition(int x, int y, RECT current, SIZE screen, BOOL started);
 
     QString m_strAppDir;
     CPravikView *m_pView = nullptr;

@@ -113,4 +113,24 @@ const std::vector<Accelerator> &accelerators()
     return table;
 }
 
+QPoint targetCursorHotSpot()
+{
+    return QPoint(15, 16);
+}
+
+const std::vector<QPoint> &targetCursorPixels()
+{
+    // The hot spot and four three-pixel diagonal strokes: a 7 x 7 diamond with open points.
+    static const std::vector<QPoint> pixels = [] {
+        const QPoint c = targetCursorHotSpot();
+        std::vector<QPoint> p{c};
+        for (const QPoint quadrant : {QPoint(1, -1), QPoint(1, 1), QPoint(-1, 1), QPoint(-1, -1)}) {
+            for (int i = 1; i <= 3; ++i)
+                p.push_back(c + QPoint(quadrant.x() * i, quadrant.y() * (4 - i)));
+        }
+        return p;
+    }();
+    return pixels;
+}
+
 } // namespace ResourceData

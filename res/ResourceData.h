@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <vector>
 
@@ -35,5 +36,10 @@ struct Accelerator {
 };
 
 const std::vector<Accelerator> &accelerators();
+
+// Cursor 136, the capture-mode target sight: its black pixels in a 32 x 32 cursor, and its hot
+// spot.
+const std::vector<QPoint> &targetCursorPixels();
+QPoint targetCursorHotSpot();
 
 } // namespace ResourceData
