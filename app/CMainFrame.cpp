@@ -263,9 +263,9 @@ void CMainFrame::OnClose()
 
 void CMainFrame::SetSizePaneText(QString text)
 {
-    QLabel *pane = m_panes[ID_INDICATOR_IMAGESIZE];
-    pane->setText(text);
-    pane->repaint();
+    // The view sets it while painting, so the pane repaints with the rest of the window rather
+    // than inside the view's paint.
+    m_panes[ID_INDICATOR_IMAGESIZE]->setText(text);
 }
 
 void CMainFrame::StepAside()

@@ -44,10 +44,13 @@ CSnapInfoDlg::~CSnapInfoDlg() = default;
 
 bool CSnapInfoDlg::Create()
 {
-    // A bordered popup above everything that never takes the focus from the capture surface.
+    // A bordered popup above everything that never takes the focus from the capture surface. The
+    // pointer passes through it, so the view always sees where the pointer is and the window
+    // gets out of its way even when the pointer jumps onto it.
     auto *window =
         new QFrame(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
+                                Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint |
+                                Qt::WindowTransparentForInput);
     window->setFrameShape(QFrame::Box);
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_window.reset(window);

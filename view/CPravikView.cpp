@@ -70,8 +70,14 @@ QPoint CPravikView::ToDevice(QPointF viewportPosition) const
 
 POINT CPravikView::CursorClientPos() const
 {
-    const QPoint p = ToDevice(viewport()->mapFromGlobal(QCursor::pos()));
-    return {p.x(), p.y()};
+    // In capture mode the view covers the screen from its corner, so the pointer's screen
+    // position is the client position, in whole screen pixels even on a scaled screen (where
+    // Qt's logical positions are rounded to whole logical pixels).
+    POINT p;
+    if (CaptureMode() && GetCursorPos(&p))
+        return p;
+    const QPoint local = ToDevice(viewport()->mapFromGlobal(QCursor::pos()));
+    return {local.x(), local.y()};
 }
 
 HDC CPravikView::GetDC()
@@ -414,9 +420,18 @@ void CPravikView::OnRButtonDown()
     ReleaseDC(dc);
 }
 
+QPoint CPravikView::EventPosition(const QMouseEvent *event) const
+{
+    if (CaptureMode()) {
+        const POINT p = CursorClientPos();
+        return QPoint(p.x, p.y);
+    }
+    return ToDevice(event->position());
+}
+
 void CPravikView::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint p = ToDevice(event->position());
+    const QPoint p = EventPosition(event);
     OnMouseMove({p.x(), p.y()});
 }
 
@@ -424,7 +439,7 @@ void CPravikView::mousePressEvent(QMouseEvent *event)
 {
     if (!CaptureMode())
         return QAbstractScrollArea::mousePressEvent(event);
-    const QPoint p = ToDevice(event->position());
+    const QPoint p = EventPosition(event);
     if (event->button() == Qt::LeftButton)
         OnLButtonDown({p.x(), p.y()});
     else if (event->button() == Qt::RightButton)

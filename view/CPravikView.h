@@ -50,6 +50,7 @@ public:
     const QImage &Surface() const { return m_surface; }
     // Client coordinates in device pixels for a position in the viewport.
     QPoint ToDevice(QPointF viewportPosition) const;
+    QPoint EventPosition(const QMouseEvent *event) const;
 
     POINT m_ptStart = {0, 0};
     POINT m_ptEnd = {0, 0};
