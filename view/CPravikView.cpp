@@ -197,12 +197,13 @@ void CPravikView::RenderInvalid()
 void CPravikView::paintEvent(QPaintEvent *event)
 {
     RenderInvalid();
+    // Only the areas that changed: a crosshair's two strips are not the whole screen.
     QPainter painter(viewport());
     const qreal ratio = viewport()->devicePixelRatioF();
-    const QRect shown = event->rect();
-    painter.drawImage(QRectF(shown), m_surface,
-                      QRectF(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio,
-                             shown.height() * ratio));
+    for (const QRect &shown : event->region())
+        painter.drawImage(QRectF(shown), m_surface,
+                          QRectF(shown.x() * ratio, shown.y() * ratio, shown.width() * ratio,
+                                 shown.height() * ratio));
 }
 
 BOOL CPravikView::OnEraseBkgnd(HDC dc)

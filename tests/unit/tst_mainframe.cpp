@@ -2,6 +2,7 @@
 #include "app/CPravikApp.h"
 #include "app/Resource.h"
 #include "document/CPravikDoc.h"
+#include "tests/support/AppSession.h"
 #include "tests/support/ModalAnswerer.h"
 
 #include <QLabel>
@@ -36,10 +37,7 @@ private:
 
 void TestMainFrame::init()
 {
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    QVERIFY(AfxGetApp()->InitInstance(argc, argv));
+    QVERIFY(startApplication());
 }
 
 void TestMainFrame::cleanup()

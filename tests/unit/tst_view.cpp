@@ -2,6 +2,7 @@
 #include "app/CPravikApp.h"
 #include "app/Resource.h"
 #include "document/CPravikDoc.h"
+#include "tests/support/AppSession.h"
 #include "view/CPravikView.h"
 
 #include <QLabel>
@@ -40,10 +41,7 @@ static const QRgb kRed = qRgb(255, 0, 0);
 
 void TestView::init()
 {
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    QVERIFY(AfxGetApp()->InitInstance(argc, argv));
+    QVERIFY(startApplication());
     AfxGetApp()->m_pMainWnd->resize(900, 700);
     QVERIFY(QTest::qWaitForWindowExposed(AfxGetApp()->m_pMainWnd));
 }

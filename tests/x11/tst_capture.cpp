@@ -4,6 +4,7 @@
 #include "capture/CScreenCapture.h"
 #include "document/CPravikDoc.h"
 #include "platform/x11/X11Connection.h"
+#include "tests/support/AppSession.h"
 #include "tests/support/RootPattern.h"
 
 #include <QMenuBar>
@@ -131,10 +132,7 @@ void TestCapture::foregroundWindowWithItsFrame()
 
 void TestCapture::startApp()
 {
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    QVERIFY(AfxGetApp()->InitInstance(argc, argv));
+    QVERIFY(startApplication());
     QVERIFY(QTest::qWaitForWindowExposed(frame()));
 }
 

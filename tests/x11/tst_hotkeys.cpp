@@ -2,6 +2,7 @@
 #include "app/CPravikApp.h"
 #include "platform/x11/HotkeyEvent.h"
 #include "platform/x11/WinUser.h"
+#include "tests/support/AppSession.h"
 #include "tests/support/ModalAnswerer.h"
 
 #include <QProcess>
@@ -99,10 +100,7 @@ void TestHotkeys::keysHeldElsewhereAreReportedInOrder()
     xcb_key_symbols_free(symbols);
 
     ModalAnswerer answerer;
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    QVERIFY(AfxGetApp()->InitInstance(argc, argv));
+    QVERIFY(startApplication());
     QCOMPARE(answerer.texts,
              (QStringList{"hotkey ctrl+shift+0 has been regisered by other program.",
                           "hotkey ctrl+shift+9 has been regisered by other program.",

@@ -2,6 +2,7 @@
 #include "app/CPravikApp.h"
 #include "app/Resource.h"
 #include "document/CPravikDoc.h"
+#include "tests/support/AppSession.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,11 +21,8 @@ private slots:
 
 void TestNoWindowManager::capturesStillComplete()
 {
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
     CPravikApp *app = AfxGetApp();
-    QVERIFY(app->InitInstance(argc, argv));
+    QVERIFY(startApplication());
     app->m_pMainWnd->CommandAction(ID_CAPTURE_DESKTOP)->trigger();
     QVERIFY(app->m_pDoc->m_bHasImage);
     QCOMPARE(app->m_pDoc->m_sizeImage.cx, 640);

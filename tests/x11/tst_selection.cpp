@@ -3,6 +3,7 @@
 #include "document/CPravikDoc.h"
 #include "platform/gdi/Color.h"
 #include "platform/x11/X11Connection.h"
+#include "tests/support/AppSession.h"
 #include "tests/support/RootPattern.h"
 #include "view/CPravikView.h"
 
@@ -55,10 +56,7 @@ void TestSelection::initTestCase()
 
 void TestSelection::init()
 {
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    QVERIFY(AfxGetApp()->InitInstance(argc, argv));
+    QVERIFY(startApplication());
     QVERIFY(QTest::qWaitForWindowExposed(frame()));
 }
 
