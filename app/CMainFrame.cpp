@@ -2,6 +2,7 @@
 
 #include "CPravikApp.h"
 #include "Resource.h"
+#include "document/CDlgResizeImg.h"
 #include "document/CPravikDoc.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "platform/media/SoundPlayer.h"
@@ -374,6 +375,20 @@ BOOL CMainFrame::LeaveCaptureMode()
     return TRUE;
 }
 
+void CMainFrame::OnImageResize()
+{
+    CPravikDoc *doc = AfxGetApp()->m_pDoc;
+    const int w0 = doc->m_image.GetWidth(), h0 = doc->m_image.GetHeight();
+    CDlgResizeImg dialog(w0, h0, this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Confirming the starting numbers changes nothing at all.
+    if (dialog.m_nWidth == w0 && dialog.m_nHeight == h0)
+        return;
+    doc->ResizeImage(dialog.m_nWidth, dialog.m_nHeight);
+    AfxGetApp()->m_pView->InvalidateRect(nullptr, TRUE);
+}
+
 void CMainFrame::PlayCaptureSound()
 {
     const QString sound = QStringLiteral("endSnap.WAV");
@@ -429,12 +444,26 @@ void CMainFrame::OnCommand(UINT id)
         statusBar()->setVisible(!statusBar()->isVisible());
         break;
     case ID_EDIT_COPY:
+        break; // the document's copy to the clipboard is still to come
     case ID_IMAGE_RESIZE:
+        OnImageResize();
+        break;
     case ID_IMAGE_ROTATE_LEFT:
+        app->m_pDoc->RotateLeft();
+        app->m_pView->InvalidateRect(nullptr, TRUE);
+        break;
     case ID_IMAGE_ROTATE_RIGHT:
+        app->m_pDoc->RotateRight();
+        app->m_pView->InvalidateRect(nullptr, TRUE);
+        break;
     case ID_IMAGE_FLIP_VERTICAL:
+        app->m_pDoc->FlipVertical();
+        app->m_pView->InvalidateRect(nullptr, TRUE);
+        break;
     case ID_IMAGE_FLIP_HORIZONTAL:
-        break; // the document's copy and transforms are still to come
+        app->m_pDoc->FlipHorizontal();
+        app->m_pView->InvalidateRect(nullptr, TRUE);
+        break;
     default:
         app->OnCmdMsg(id);
         break;

@@ -38,6 +38,7 @@ public:
     void OnCaptureRegion();
     void OnCaptureWindow();
     void OnCaptureDesktop();
+    void OnImageResize();
     void EnterCaptureMode();
     BOOL LeaveCaptureMode();
     // Plays "endSnap.WAV" from the current directory, if it is there, without waiting.

@@ -4,6 +4,10 @@
 #include "app/Resource.h"
 #include "platform/framework/AfxMessageBox.h"
 #include "res/ResourceData.h"
+#include "view/CPravikView.h"
+
+#include <memory>
+#include <new>
 
 CPravikDoc::CPravikDoc()
 {
@@ -74,6 +78,94 @@ BOOL CPravikDoc::SaveModified()
 }
 
 void CPravikDoc::OnFileSave() {}
+
+BOOL CPravikDoc::Transform(SIZE size, const POINT (&corners)[3])
+{
+    CPravikView *view = AfxGetApp()->m_pView;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HDC screen = view->GetDC();
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    view->ReleaseDC(screen);
+    if (!bitmap) {
+        // Too large to hold: the picture stays as it was.
+        DeleteDC(memory);
+        return FALSE;
+    }
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PlgBlt(memory, corners, m_hMemDC, 0, 0, m_sizeImage.cx, m_sizeImage.cy, nullptr, 0, 0);
+    SelectObject(m_hMemDC, m_hOldBitmap);
+    DeleteDC(m_hMemDC);
+    DeleteObject(m_hBitmap);
+    m_hMemDC = memory;
+    m_hBitmap = bitmap;
+    m_hOldBitmap = old;
+    m_sizeImage = size;
+    m_image.Destroy();
+    m_image.Attach(CopyImage(m_hBitmap, IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG));
+    // A changed picture is an unsaved one: Save and the close prompt must know.
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+BOOL CPravikDoc::RotateLeft()
+{
+    const LONG w = m_sizeImage.cx, h = m_sizeImage.cy;
+    return Transform({h, w}, {{0, w}, {0, 0}, {h, w}});
+}
+
+BOOL CPravikDoc::RotateRight()
+{
+    const LONG w = m_sizeImage.cx, h = m_sizeImage.cy;
+    return Transform({h, w}, {{h, 0}, {h, w}, {0, 0}});
+}
+
+BOOL CPravikDoc::FlipVertical()
+{
+    const LONG w = m_sizeImage.cx, h = m_sizeImage.cy;
+    return Transform({w, h}, {{0, h}, {w, h}, {0, 0}});
+}
+
+BOOL CPravikDoc::FlipHorizontal()
+{
+    const LONG w = m_sizeImage.cx, h = m_sizeImage.cy;
+    return Transform({w, h}, {{w, 0}, {0, 0}, {w, h}});
+}
+
+BOOL CPravikDoc::ResizeImage(int cx, int cy)
+{
+    BITMAPINFO *info = BuildBitmapInfo(m_hBitmap);
+    if (!info)
+        return FALSE;
+    const std::unique_ptr<BITMAPINFO, decltype(&LocalFree)> header(info, &LocalFree);
+    std::unique_ptr<unsigned char[]> rows(
+        new (std::nothrow) unsigned char[info->bmiHeader.biSizeImage]);
+    if (!rows || GetDIBits(m_hMemDC, m_hBitmap, 0, UINT(m_sizeImage.cy), rows.get(), info,
+                           DIB_RGB_COLORS) != m_sizeImage.cy) {
+        AfxMessageBox(QStringLiteral("error on resize"));
+        return FALSE;
+    }
+    CPravikView *view = AfxGetApp()->m_pView;
+    HDC screen = view->GetDC();
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, cx, cy);
+    view->ReleaseDC(screen);
+    if (!bitmap) {
+        AfxMessageBox(QStringLiteral("error on resize"));
+        return FALSE;
+    }
+    // The memory context stays; only its bitmap is replaced.
+    SelectObject(m_hMemDC, m_hOldBitmap);
+    DeleteObject(m_hBitmap);
+    m_hBitmap = bitmap;
+    m_hOldBitmap = SelectObject(m_hMemDC, m_hBitmap);
+    DrawDibRealize(AfxGetApp()->m_hDrawDib, m_hMemDC, TRUE);
+    DrawDibDraw(AfxGetApp()->m_hDrawDib, m_hMemDC, 0, 0, cx, cy, &info->bmiHeader, rows.get(), 0, 0,
+                m_sizeImage.cx, m_sizeImage.cy, DDF_BACKGROUNDPAL);
+    m_sizeImage = {cx, cy};
+    m_image.Destroy();
+    m_image.Attach(CopyImage(m_hBitmap, IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG));
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
 
 BITMAPINFO *BuildBitmapInfo(HBITMAP bitmap)
 {

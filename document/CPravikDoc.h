@@ -39,6 +39,15 @@ public:
     // The Save command.
     void OnFileSave();
 
+    // The transforms: each replaces the working bitmap with a new one, gives the file image a
+    // copy of it and marks the picture modified. They expect a picture.
+    BOOL RotateLeft();
+    BOOL RotateRight();
+    BOOL FlipVertical();
+    BOOL FlipHorizontal();
+    // Stretches the whole picture onto cx x cy; FALSE with the picture unchanged on failure.
+    BOOL ResizeImage(int cx, int cy);
+
     BOOL m_bHasImage = FALSE;
     HDC m_hMemDC = nullptr;
     HGDIOBJ m_hOldBitmap = nullptr;
@@ -48,6 +57,10 @@ public:
     BOOL m_bDrawCursor = TRUE;
 
 private:
+    // Maps the picture onto a new bitmap of `size`: the source's top-left, top-right and
+    // bottom-left corners land on the three points.
+    BOOL Transform(SIZE size, const POINT (&corners)[3]);
+
     QString m_strPathName;
     QString m_strTitle;
     BOOL m_bModified = FALSE;
