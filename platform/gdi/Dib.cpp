@@ -43,7 +43,13 @@ void Dib::packRow(const QRgb *pixels, unsigned char *row) const
 
 void Dib::unpackRow(const unsigned char *row, QRgb *pixels) const
 {
-    const int step = m_bits / 8;
-    for (int x = 0; x < m_width; ++x, row += step)
+    const int width = m_width;
+    if (m_bits == 32) {
+        const QRgb *in = reinterpret_cast<const QRgb *>(row); // rows are 4-byte aligned
+        for (int x = 0; x < width; ++x)
+            pixels[x] = in[x] | 0xFF000000u;
+        return;
+    }
+    for (int x = 0; x < width; ++x, row += 3)
         pixels[x] = qRgb(row[2], row[1], row[0]);
 }

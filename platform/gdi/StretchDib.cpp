@@ -7,6 +7,10 @@
 #include <cmath>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kWeightBits = 14;
@@ -109,6 +113,48 @@ void resampleColumns(const QImage &in, QImage &out, const Taps &taps)
     }
 }
 
+// Exactly half the size both ways: each output pixel is the rounded mean of a 2 x 2 block, the
+// same as the area average gives, worked on 16-bit lanes four pixels at a time.
+void halve(const QImage &in, QImage &out)
+{
+    const int width = out.width();
+    for (int y = 0; y < out.height(); ++y) {
+        const auto *top = reinterpret_cast<const QRgb *>(in.constScanLine(2 * y));
+        const auto *bottom = reinterpret_cast<const QRgb *>(in.constScanLine(2 * y + 1));
+        auto *d = reinterpret_cast<QRgb *>(out.scanLine(y));
+        int x = 0;
+#ifdef __SSE2__
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i two = _mm_set1_epi16(2);
+        for (; x + 2 <= width; x += 2) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(top + 2 * x));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bottom + 2 * x));
+            // Pixels 0, 1 and 2, 3 of both rows, channel by channel in 16 bits.
+            const __m128i low =
+                _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+            const __m128i high =
+                _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+            const __m128i pairs =
+                _mm_add_epi16(_mm_unpacklo_epi64(low, high), _mm_unpackhi_epi64(low, high));
+            const __m128i mean = _mm_srli_epi16(_mm_add_epi16(pairs, two), 2);
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(d + x), _mm_packus_epi16(mean, mean));
+        }
+#endif
+        for (; x < width; ++x) {
+            const QRgb p[4] = {top[2 * x], top[2 * x + 1], bottom[2 * x], bottom[2 * x + 1]};
+            int sum[3] = {2, 2, 2};
+            for (const QRgb q : p) {
+                sum[0] += qRed(q);
+                sum[1] += qGreen(q);
+                sum[2] += qBlue(q);
+            }
+            d[x] = qRgb(sum[0] / 4, sum[1] / 4, sum[2] / 4);
+        }
+        for (int i = 0; i < width; ++i)
+            d[i] |= 0xFF000000u;
+    }
+}
+
 } // namespace
 
 QImage StretchDib::resample(const QImage &image, QSize size)
@@ -116,6 +162,12 @@ QImage StretchDib::resample(const QImage &image, QSize size)
     if (size.isEmpty() || image.isNull())
         return {};
     const QImage in = image.convertToFormat(QImage::Format_RGB32);
+    if (in.width() == 2 * size.width() && in.height() == 2 * size.height()) {
+        QImage out(size, QImage::Format_RGB32);
+        if (!out.isNull())
+            halve(in, out);
+        return out;
+    }
     // Shrinking rows first leaves fewer rows for the column pass.
     QImage rows = in;
     if (size.height() != in.height()) {
