@@ -65,9 +65,12 @@ BOOL CPravikApp::ProcessShellCommand(const QStringList &arguments)
     frame->setCentralWidget(new CPravikView);
     m_pDoc->OnNewDocument();
     if (!arguments.isEmpty()) {
-        // Opening a file from the command line arrives with image files.
-        CloseAllDocuments();
-        return FALSE;
+        if (!m_pDoc->OnOpenDocument(arguments.first())) {
+            CloseAllDocuments();
+            return FALSE;
+        }
+        // Opened from the command line, the document is titled by the file's name alone.
+        m_pDoc->SetTitle(QFileInfo(arguments.first()).fileName());
     }
     frame->UpdateCommandUI();
     return TRUE;

@@ -6,6 +6,8 @@
 #include "res/ResourceData.h"
 #include "view/CPravikView.h"
 
+#include <QFile>
+#include <QImageReader>
 #include <memory>
 #include <new>
 
@@ -78,6 +80,37 @@ BOOL CPravikDoc::SaveModified()
 }
 
 void CPravikDoc::OnFileSave() {}
+
+BOOL CPravikDoc::OnOpenDocument(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        AfxMessageBox(QStringLiteral("%1 was not found.").arg(path), MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        AfxMessageBox(QStringLiteral("Access to %1 was denied.").arg(path), MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    // Decoded before anything is released: a file that is no picture loses nothing.
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    HBITMAP decoded = Bitmap::fromImage(reader.read(), Bitmap::Kind::DibSection);
+    HBITMAP working =
+        decoded ? CopyImage(decoded, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
+    if (!working) {
+        DeleteObject(decoded);
+        AfxMessageBox(QStringLiteral("%1 cannot be opened as an image.").arg(path),
+                      MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    ReleaseImage(TRUE);
+    m_image.Attach(decoded);
+    InstallImage(working, {decoded->width(), decoded->height()});
+    m_strPathName = path;
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
 
 BOOL CPravikDoc::Transform(SIZE size, const POINT (&corners)[3])
 {

@@ -38,6 +38,9 @@ public:
 
     // The Save command.
     void OnFileSave();
+    // Opens the image file at `path` as the picture, decoded by its content. On failure it says
+    // why and the previous picture, its path, title and modified flag stay as they were.
+    BOOL OnOpenDocument(const QString &path);
 
     // The transforms: each replaces the working bitmap with a new one, gives the file image a
     // copy of it and marks the picture modified. They expect a picture.
