@@ -20,6 +20,8 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
+    int bitsPerPixel() const { return m_bits; }
+    bool bottomUp() const { return m_bottomUp; }
     qsizetype imageBytes() const { return rowBytes(m_bits, m_width) * m_height; }
 
     // Row `y` counted from the top of the picture.

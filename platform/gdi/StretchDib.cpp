@@ -115,13 +115,19 @@ void resampleColumns(const QImage &in, QImage &out, const Taps &taps)
 
 // Exactly half the size both ways: each output pixel is the rounded mean of a 2 x 2 block, the
 // same as the area average gives, worked on 16-bit lanes four pixels at a time.
-void halve(const QImage &in, QImage &out)
+void halve(const QImage &in, QImage &out, bool upsideDown)
 {
     const int width = out.width();
-    for (int y = 0; y < out.height(); ++y) {
-        const auto *top = reinterpret_cast<const QRgb *>(in.constScanLine(2 * y));
-        const auto *bottom = reinterpret_cast<const QRgb *>(in.constScanLine(2 * y + 1));
-        auto *d = reinterpret_cast<QRgb *>(out.scanLine(y));
+    const int height = out.height();
+    const uchar *source = in.constBits();
+    const qsizetype sourceStride = in.bytesPerLine();
+    uchar *target = out.bits();
+    const qsizetype targetStride = out.bytesPerLine();
+    for (int y = 0; y < height; ++y) {
+        const auto *top = reinterpret_cast<const QRgb *>(source + 2 * y * sourceStride);
+        const auto *bottom = reinterpret_cast<const QRgb *>(source + (2 * y + 1) * sourceStride);
+        auto *d =
+            reinterpret_cast<QRgb *>(target + (upsideDown ? height - 1 - y : y) * targetStride);
         int x = 0;
 #ifdef __SSE2__
         const __m128i zero = _mm_setzero_si128();
@@ -157,17 +163,20 @@ void halve(const QImage &in, QImage &out)
 
 } // namespace
 
-QImage StretchDib::resample(const QImage &image, QSize size)
+QImage StretchDib::resample(const QImage &image, QSize size, Orientation orientation)
 {
     if (size.isEmpty() || image.isNull())
         return {};
     const QImage in = image.convertToFormat(QImage::Format_RGB32);
+    const bool upsideDown = orientation == Orientation::UpsideDown;
     if (in.width() == 2 * size.width() && in.height() == 2 * size.height()) {
         QImage out(size, QImage::Format_RGB32);
         if (!out.isNull())
-            halve(in, out);
+            halve(in, out, upsideDown);
         return out;
     }
+    if (upsideDown)
+        return resample(in, size).mirrored(false, true);
     // Shrinking rows first leaves fewer rows for the column pass.
     QImage rows = in;
     if (size.height() != in.height()) {
@@ -194,14 +203,30 @@ bool StretchDib::draw(DeviceContext &dc, const QRect &dest, const BITMAPINFOHEAD
     const QRect from = src & QRect(0, 0, dib->width(), dib->height());
     if (from != src || from.isEmpty())
         return false;
-    QImage picture(dib->width(), from.height(), QImage::Format_RGB32);
-    if (picture.isNull())
-        return false;
-    for (int y = 0; y < from.height(); ++y)
-        dib->unpackRow(dib->row(bits, from.top() + y),
-                       reinterpret_cast<QRgb *>(picture.scanLine(y)));
-    if (from.width() != dib->width())
-        picture = picture.copy(from.left(), 0, from.width(), from.height());
-    const QImage stretched = resample(picture, dest.size());
+    QImage picture;
+    bool upsideDown = false;
+    if (dib->bitsPerPixel() == 32) {
+        // 32-bit rows already have our pixels' layout: they are read where they lie. Bottom-up
+        // rows read as an upside-down picture, which stretches alike and is turned back after.
+        picture = QImage(static_cast<const uchar *>(bits), dib->width(), dib->height(),
+                         Dib::rowBytes(32, dib->width()), QImage::Format_RGB32);
+        upsideDown = dib->bottomUp();
+        const QRect part = upsideDown ? QRect(from.left(), dib->height() - 1 - from.bottom(),
+                                              from.width(), from.height())
+                                      : from;
+        if (part != picture.rect())
+            picture = picture.copy(part);
+    } else {
+        picture = QImage(dib->width(), from.height(), QImage::Format_RGB32);
+        if (picture.isNull())
+            return false;
+        for (int y = 0; y < from.height(); ++y)
+            dib->unpackRow(dib->row(bits, from.top() + y),
+                           reinterpret_cast<QRgb *>(picture.scanLine(y)));
+        if (from.width() != dib->width())
+            picture = picture.copy(from.left(), 0, from.width(), from.height());
+    }
+    const QImage stretched =
+        resample(picture, dest.size(), upsideDown ? Orientation::UpsideDown : Orientation::AsIs);
     return !stretched.isNull() && dc.drawImage(dest.topLeft(), stretched);
 }

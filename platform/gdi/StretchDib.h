@@ -14,6 +14,9 @@ public:
     bool draw(DeviceContext &dc, const QRect &dest, const BITMAPINFOHEADER &header,
               const void *bits, const QRect &src);
 
-    // `image` resampled to `size`; a null image when `size` is empty or cannot be allocated.
-    static QImage resample(const QImage &image, QSize size);
+    // `image` resampled to `size`, turned upside down on the way when asked (for pictures stored
+    // bottom-up); a null image when `size` is empty or cannot be allocated.
+    enum class Orientation { AsIs, UpsideDown };
+    static QImage resample(const QImage &image, QSize size,
+                           Orientation orientation = Orientation::AsIs);
 };
