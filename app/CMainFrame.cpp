@@ -413,7 +413,8 @@ BOOL CMainFrame::HasFrameCommand(UINT id) const
 BOOL CMainFrame::IsCommandEnabled(UINT id) const
 {
     const CPravikApp *app = AfxGetApp();
-    const bool handled = (id == ID_FILE_SAVE) || HasFrameCommand(id) || app->HasCommand(id);
+    const bool handled = (app->m_pView && app->m_pView->HasCommand(id)) || id == ID_FILE_SAVE ||
+                         HasFrameCommand(id) || app->HasCommand(id);
     if (!handled)
         return FALSE;
     return !needsImage(id) || (app->m_pDoc && app->m_pDoc->m_bHasImage);
@@ -424,6 +425,10 @@ void CMainFrame::OnCommand(UINT id)
     if (!IsCommandEnabled(id))
         return;
     CPravikApp *app = AfxGetApp();
+    if (app->m_pView->OnCmdMsg(id)) {
+        UpdateCommandUI();
+        return;
+    }
     switch (id) {
     case ID_FILE_SAVE:
         app->m_pDoc->OnFileSave();

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QPageSetupDialog>
+#include <QPrinter>
 
 namespace {
 CPravikApp theApp;
@@ -90,6 +92,7 @@ int CPravikApp::ExitInstance()
     m_dlgInfo.DestroyWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // Widgets are gone; the Qt application may go too.
+    m_printer.reset();
     m_qtApp.reset();
     return 0;
 }
@@ -106,7 +109,8 @@ void CPravikApp::CloseAllDocuments()
 
 BOOL CPravikApp::HasCommand(UINT id) const
 {
-    return id == ID_APP_ABOUT || id == ID_FILE_NEW || id == ID_APP_EXIT;
+    return id == ID_APP_ABOUT || id == ID_FILE_NEW || id == ID_APP_EXIT ||
+           id == ID_FILE_PRINT_SETUP;
 }
 
 BOOL CPravikApp::OnCmdMsg(UINT id)
@@ -121,6 +125,11 @@ BOOL CPravikApp::OnCmdMsg(UINT id)
     case ID_APP_EXIT:
         m_pMainWnd->close();
         return TRUE;
+    case ID_FILE_PRINT_SETUP: {
+        QPageSetupDialog setup(Printer(), m_pMainWnd);
+        setup.exec();
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -168,4 +177,12 @@ void CPravikApp::MoveInfoWindow(int x, int y, COLORREF colour, int state)
 void CPravikApp::HideInfoWindow()
 {
     m_dlgInfo.Hide();
+}
+
+QPrinter *CPravikApp::Printer()
+{
+    // With no printer installed, Qt's dialogs still offer printing to a PDF file.
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return m_printer.get();
 }

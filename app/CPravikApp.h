@@ -11,6 +11,7 @@ class CMainFrame;
 class CPravikDoc;
 class CPravikView;
 class QApplication;
+class QPrinter;
 
 // The application object: the state every part reaches (program directory, the single view and
 // document, the pixel-info window, the stretch-a-DIB handle), start-up and shutdown, and the
@@ -44,6 +45,8 @@ public:
     // out of the pointer's way.
     void MoveInfoWindow(int x, int y, COLORREF colour, int state);
     void HideInfoWindow();
+    // The printer that Print Setup chose and every print uses.
+    QPrinter *Printer();
     // Where that window goes: its top-left corner for a pointer at (x, y).
     static POINT InfoWindowPosition(int x, int y, RECT current, SIZE screen, BOOL started);
 
@@ -60,6 +63,7 @@ private:
 
     std::unique_ptr<QApplication> m_qtApp;
     std::unique_ptr<CPravikDoc> m_doc;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 CPravikApp *AfxGetApp();

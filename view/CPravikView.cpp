@@ -2,17 +2,26 @@
 
 #include "app/CMainFrame.h"
 #include "app/CPravikApp.h"
+#include "app/Resource.h"
 #include "document/CPravikDoc.h"
+#include "platform/framework/AfxMessageBox.h"
+#include "platform/gdi/PrinterDC.h"
 #include "platform/gdi/WindowDC.h"
 #include "platform/x11/WinUser.h"
 #include "res/ResourceData.h"
 
 #include <QBitmap>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScrollBar>
 #include <cmath>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -223,6 +232,8 @@ void CPravikView::OnDraw(HDC dc)
     CPravikDoc *doc = GetDocument();
     if (!doc || !doc->m_bHasImage)
         return;
+    if (dc->kind() == DeviceContext::Kind::Printer)
+        return DrawPrintedPicture(dc);
     const bool capture = CaptureMode();
     const int w = capture ? m_surface.width() : doc->m_image.GetWidth();
     const int h = capture ? m_surface.height() : doc->m_image.GetHeight();
@@ -453,4 +464,118 @@ void CPravikView::keyPressEvent(QKeyEvent *event)
     if (CaptureMode() && event->key() == Qt::Key_Escape)
         OnRButtonDown();
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+BOOL CPravikView::HasCommand(UINT id) const
+{
+    return id == ID_FILE_PRINT || id == ID_FILE_PRINT_DIRECT || id == ID_FILE_PRINT_PREVIEW;
+}
+
+BOOL CPravikView::OnCmdMsg(UINT id)
+{
+    QPrinter *printer = AfxGetApp()->Printer();
+    switch (id) {
+    case ID_FILE_PRINT: {
+        QPrintDialog dialog(printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            PrintPage(printer);
+        return TRUE;
+    }
+    case ID_FILE_PRINT_DIRECT:
+        PrintPage(printer);
+        return TRUE;
+    case ID_FILE_PRINT_PREVIEW: {
+        // Every redraw of the preview lays the page out anew, the time included.
+        QPrintPreviewDialog preview(printer, this);
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this, &CPravikView::PrintPage);
+        preview.exec();
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+QString CPravikView::PrintHeaderText(const QString &title, const QDateTime &when)
+{
+    return title + QStringLiteral(" - ") + when.toString(QStringLiteral("[yyyy.MM.dd HH:mm:ss]"));
+}
+
+void CPravikView::PrintPage(QPrinter *printer)
+{
+    QPainter painter;
+    if (!painter.begin(printer))
+        return;
+    PrinterDC dc(&painter, printer);
+    OnPrint(&dc, {0, 0, GetDeviceCaps(&dc, HORZRES), GetDeviceCaps(&dc, VERTRES)});
+}
+
+void CPravikView::OnPrint(HDC dc, RECT r)
+{
+    r.left = LONG(r.left + 600.0);
+    r.right = LONG(r.right - 600.0);
+    const QString header = PrintHeaderText(GetDocument()->GetTitle(), QDateTime::currentDateTime());
+    // The header line at y = 350, the rule 200 above the picture's area.
+    SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    TextOut(dc, r.left, 350, header);
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    LONG y = LONG(tm.tmHeight + 350.0);
+    MoveToEx(dc, r.left, y, nullptr);
+    LineTo(dc, r.right, y);
+    y = LONG(y + 200.0);
+    r.top = r.top + y;
+    r.bottom = LONG(r.bottom - 600.0);
+    m_rectDraw = r;
+    OnDraw(dc);
+}
+
+RECT CPravikView::PrintPlacement(RECT r, int w, int h, int dpiX, int dpiY)
+{
+    // In double precision, left to right as written: the truncation order decides the last pixel.
+    const double width = r.right - r.left, height = r.bottom - r.top;
+    RECT d = {r.left, r.top, 0, 0};
+    d.right = LONG(w * 0.01 * dpiX + r.left);
+    if (d.right > r.right) {
+        d.right = r.right;
+        d.bottom = LONG((width * h * dpiY) / (double(w) * dpiX)) + r.top;
+        if (d.bottom > r.bottom) {
+            d.bottom = r.bottom;
+            d.right = LONG((height * w * dpiX) / (double(h) * dpiY)) + r.left;
+        }
+    } else {
+        d.bottom = LONG(h * 0.01 * dpiY + r.top);
+        if (d.bottom > r.bottom) {
+            d.bottom = r.bottom;
+            d.right = LONG((height * w * dpiX) / (double(h) * dpiY)) + r.left;
+        }
+    }
+    return d;
+}
+
+void CPravikView::DrawPrintedPicture(HDC dc)
+{
+    CPravikDoc *doc = GetDocument();
+    const int w = doc->m_image.GetWidth(), h = doc->m_image.GetHeight();
+    const RECT d = PrintPlacement(m_rectDraw, w, h, GetDeviceCaps(dc, LOGPIXELSX),
+                                  GetDeviceCaps(dc, LOGPIXELSY));
+    const int dw = d.right - d.left, dh = d.bottom - d.top;
+    if (dw == w && dh == h) {
+        BitBlt(dc, d.left, d.top, w, h, doc->m_hMemDC, 0, 0, SRCCOPY);
+        return;
+    }
+    BITMAPINFO *info = BuildBitmapInfo(doc->m_hBitmap);
+    if (!info)
+        return; // described nowhere: the page goes without the picture
+    const std::unique_ptr<BITMAPINFO, decltype(&LocalFree)> header(info, &LocalFree);
+    std::unique_ptr<unsigned char[]> rows(
+        new (std::nothrow) unsigned char[info->bmiHeader.biSizeImage]);
+    if (!rows || GetDIBits(doc->m_hMemDC, doc->m_hBitmap, 0, UINT(doc->m_sizeImage.cy), rows.get(),
+                           info, DIB_RGB_COLORS) != doc->m_sizeImage.cy) {
+        AfxMessageBox(QStringLiteral("error on print"));
+        return;
+    }
+    DrawDibRealize(AfxGetApp()->m_hDrawDib, dc, TRUE);
+    DrawDibDraw(AfxGetApp()->m_hDrawDib, dc, d.left, d.top, dw, dh, &info->bmiHeader, rows.get(), 0,
+                0, w, h, DDF_BACKGROUNDPAL);
 }

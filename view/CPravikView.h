@@ -7,6 +7,8 @@
 #include <QRegion>
 
 class CMainFrame;
+class QDateTime;
+class QPrinter;
 class CPravikDoc;
 
 // The view of the picture in the main frame, and in capture mode the full-screen surface on
@@ -23,6 +25,16 @@ public:
     CPravikDoc *GetDocument() const;
 
     void OnDraw(HDC dc);
+
+    // Printing: one page with the title and time above the picture at 100 pixels per inch,
+    // reduced to fit. `page` is the printable area in printer pixels.
+    BOOL HasCommand(UINT id) const;
+    BOOL OnCmdMsg(UINT id);
+    void OnPrint(HDC dc, RECT page);
+    // Lays out and draws the page onto `printer`.
+    void PrintPage(QPrinter *printer);
+    static RECT PrintPlacement(RECT area, int width, int height, int dpiX, int dpiY);
+    static QString PrintHeaderText(const QString &title, const QDateTime &when);
     BOOL OnEraseBkgnd(HDC dc);
     void OnInitialUpdate();
 
@@ -57,6 +69,7 @@ public:
     POINT m_ptLast = {0, 0};
     BOOL m_bDrawn = FALSE;
     BOOL m_bStarted = FALSE;
+    RECT m_rectDraw = {0, 0, 0, 0}; // the page's picture area, from OnPrint to OnDraw
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -72,6 +85,7 @@ private:
     bool CaptureMode() const;
     void SetScrollSizes(SIZE total);
     POINT CursorClientPos() const;
+    void DrawPrintedPicture(HDC dc);
     // The crosshair pen selected and R2_NOTXORPEN set on `dc` while `draw` runs.
     template <class Draw> void WithCrosshairPen(HDC dc, Draw draw);
     // Repaints the invalid areas, with the crosshair strips or the selection added first.

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -118,6 +119,18 @@ QImage *DeviceContext::raster()
     return m_bitmap ? &m_bitmap->image() : nullptr;
 }
 
+QPainter *DeviceContext::painter()
+{
+    return nullptr;
+}
+
+QPaintDevice *DeviceContext::metricsDevice()
+{
+    if (QImage *pixels = raster())
+        return pixels;
+    return painter() ? painter()->device() : nullptr;
+}
+
 void DeviceContext::rasterChanged(const QRect &) {}
 
 QFont DeviceContext::font()
@@ -159,12 +172,19 @@ void DeviceContext::moveTo(QPoint to)
 bool DeviceContext::lineTo(QPoint to)
 {
     const QPoint from = std::exchange(m_position, to);
-    QImage *pixels = raster();
-    if (!pixels)
-        return false;
-    const QRect clip = deviceClip();
     const QPoint a = toDevice(from);
     const QPoint b = toDevice(to);
+    QImage *pixels = raster();
+    if (!pixels) {
+        // On a printer the pen is one device pixel wide, as a cosmetic pen is.
+        QPainter *device = painter();
+        if (!device)
+            return false;
+        device->setPen(QPen(QColor(pixelFromColorRef(m_pen->color())), 0));
+        device->drawLine(a, b);
+        return true;
+    }
+    const QRect clip = deviceClip();
     const auto mode =
         m_rop2 == R2_NOTXORPEN ? PixelKernels::LineMode::NotXor : PixelKernels::LineMode::Copy;
     PixelKernels::drawLine(*pixels, clip, a, b, pixelFromColorRef(m_pen->color()), mode);
@@ -174,14 +194,14 @@ bool DeviceContext::lineTo(QPoint to)
 
 QSize DeviceContext::textExtent(const QString &text)
 {
-    const QFontMetrics metrics(font(), raster());
+    const QFontMetrics metrics(font(), metricsDevice());
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
 TEXTMETRIC DeviceContext::textMetrics()
 {
     const QFont f = font();
-    const QFontMetrics metrics(f, raster());
+    const QFontMetrics metrics(f, metricsDevice());
     TEXTMETRIC tm{};
     tm.tmHeight = metrics.height();
     tm.tmAscent = metrics.ascent();
@@ -196,10 +216,11 @@ TEXTMETRIC DeviceContext::textMetrics()
 bool DeviceContext::textOut(QPoint at, const QString &text)
 {
     QImage *pixels = raster();
-    if (!pixels)
+    QPainter *device = pixels ? nullptr : painter();
+    if (!pixels && !device)
         return false;
     const QFont f = font();
-    const QFontMetrics metrics(f, pixels);
+    const QFontMetrics metrics(f, metricsDevice());
     QRect cell(toDevice(at), QSize(metrics.horizontalAdvance(text), metrics.height()));
     switch (m_textAlign & TA_CENTER) {
     case TA_RIGHT:
@@ -217,15 +238,20 @@ bool DeviceContext::textOut(QPoint at, const QString &text)
         cell.translate(0, -metrics.ascent());
         break;
     }
-    const QRect clip = deviceClip();
-    QPainter painter(pixels);
-    painter.setClipRect(clip);
-    painter.fillRect(cell, QColor(pixelFromColorRef(m_bkColor)));
-    painter.setFont(f);
-    painter.setPen(QColor(pixelFromColorRef(m_textColor)));
-    painter.drawText(cell.left(), cell.top() + metrics.ascent(), text);
-    painter.end();
-    rasterChanged(cell & clip);
+    std::optional<QPainter> own;
+    if (pixels) {
+        own.emplace(pixels);
+        own->setClipRect(deviceClip());
+        device = &*own;
+    }
+    device->fillRect(cell, QColor(pixelFromColorRef(m_bkColor)));
+    device->setFont(f);
+    device->setPen(QColor(pixelFromColorRef(m_textColor)));
+    device->drawText(cell.left(), cell.top() + metrics.ascent(), text);
+    if (pixels) {
+        own.reset();
+        rasterChanged(cell & deviceClip());
+    }
     return true;
 }
 
@@ -252,8 +278,18 @@ bool DeviceContext::readPixels(const QRect &from, QImage &dst, QPoint to)
 bool DeviceContext::bitBlt(const QRect &dest, DeviceContext &src, QPoint srcTopLeft)
 {
     QImage *to = raster();
-    if (!to)
-        return false;
+    if (!to) {
+        // A printer takes the pixels as an image.
+        if (!painter())
+            return false;
+        const QPoint origin = src.toDevice(srcTopLeft);
+        const QRect source = QRect(origin, dest.size()) & src.readableRect();
+        if (source.isEmpty())
+            return true;
+        QImage part(source.size(), QImage::Format_RGB32);
+        return !part.isNull() && src.readPixels(source, part, QPoint(0, 0)) &&
+               drawImage(dest.topLeft() + (source.topLeft() - origin), part);
+    }
     // Clip the destination, then the matching source, then take the destination back.
     QRect target = toDevice(dest) & deviceClip();
     const QPoint shift = src.toDevice(srcTopLeft) - toDevice(dest.topLeft());
@@ -392,8 +428,12 @@ COLORREF DeviceContext::pixel(QPoint at)
 bool DeviceContext::drawImage(QPoint at, const QImage &image)
 {
     QImage *pixels = raster();
-    if (!pixels)
-        return false;
+    if (!pixels) {
+        QPainter *device = painter();
+        if (device)
+            device->drawImage(toDevice(at), image);
+        return device != nullptr;
+    }
     const QRect target = QRect(toDevice(at), image.size()) & deviceClip();
     if (target.isEmpty())
         return true;

@@ -12,6 +12,8 @@ class Brush;
 class GdiObject;
 class Pen;
 class QImage;
+class QPainter;
+class QPaintDevice;
 
 // A device context: the selected bitmap, pen and brush, the raster operation, text colours and
 // alignment, the current position and the viewport origin, and the drawing operations. All
@@ -87,9 +89,13 @@ protected:
     // Limits drawing to `area` (device coordinates) besides the raster's bounds.
     void setClip(std::optional<QRect> area) { m_clip = area; }
     virtual QFont font();
+    // The painter of a device without pixels of its own (a printer), or null.
+    virtual QPainter *painter();
 
 private:
     QRect deviceClip();
+    // What text is measured against: the raster, or the painter's device.
+    QPaintDevice *metricsDevice();
     QPoint toDevice(QPoint logical) const { return logical + m_origin; }
     QRect toDevice(const QRect &logical) const { return logical.translated(m_origin); }
 
