@@ -413,7 +413,8 @@ BOOL CMainFrame::HasFrameCommand(UINT id) const
 BOOL CMainFrame::IsCommandEnabled(UINT id) const
 {
     const CPravikApp *app = AfxGetApp();
-    const bool handled = (app->m_pView && app->m_pView->HasCommand(id)) || id == ID_FILE_SAVE ||
+    const bool documentCommand = id == ID_FILE_OPEN || id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS;
+    const bool handled = (app->m_pView && app->m_pView->HasCommand(id)) || documentCommand ||
                          HasFrameCommand(id) || app->HasCommand(id);
     if (!handled)
         return FALSE;
@@ -430,8 +431,15 @@ void CMainFrame::OnCommand(UINT id)
         return;
     }
     switch (id) {
+    case ID_FILE_OPEN:
+        app->m_pDoc->OnFileOpen();
+        app->m_pView->InvalidateRect(nullptr, TRUE);
+        break;
     case ID_FILE_SAVE:
         app->m_pDoc->OnFileSave();
+        break;
+    case ID_FILE_SAVE_AS:
+        app->m_pDoc->OnFileSaveAs();
         break;
     case ID_CAPTURE_REGION:
         OnCaptureRegion();

@@ -1,12 +1,16 @@
 #include "CPravikDoc.h"
 
+#include "app/CMainFrame.h"
 #include "app/CPravikApp.h"
 #include "app/Resource.h"
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/framework/FileDialog.h"
+#include "platform/framework/ImageFile.h"
 #include "res/ResourceData.h"
 #include "view/CPravikView.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <memory>
 #include <new>
@@ -72,14 +76,81 @@ BOOL CPravikDoc::SaveModified()
     case IDCANCEL:
         return FALSE;
     case IDYES:
-        OnFileSave();
-        return !IsModified();
+        return DoFileSave();
     default:
         return TRUE;
     }
 }
 
-void CPravikDoc::OnFileSave() {}
+namespace {
+
+const char *const kOpenFilter =
+    "图形文件|*.BMP;*.DIB;*.RLE;*.JPG;*.JPEG;*.JPE;*.JFIF;*.GIF;*.PNG;*.TIF;*.TIFF|"
+    "JPEG(*.JPG;*.JPEG;*.JPE;*.JFIF)|*.JPG;*.JPEG;*.JPE;*.JFIF|GIF(*.GIF)|*.GIF|PNG (*.PNG)|*.PNG|"
+    "TIFF(*.TIF;*.TIFF)|*.TIF;*.TIFF|BMP(*.BMP;*.DIB;*.RLE)|*.BMP;*.DIB;*.RLE||";
+const char *const kSaveFilter = "BMP files(*.BMP)|*.BMP|JPEG files (*.JPG)|*.JPG|GIF files "
+                                "(*.GIF)|*.GIF|PNG files (*.PNG)|*.PNG|"
+                                "TIFF(*.TIF)|*.TIF||";
+
+} // namespace
+
+void CPravikDoc::OnFileOpen()
+{
+    const QString path =
+        FileDialog::getOpenFileName(AfxGetApp()->m_pMainWnd, QString::fromUtf8(kOpenFilter));
+    if (!path.isEmpty())
+        OnOpenDocument(path);
+}
+
+void CPravikDoc::OnFileSave()
+{
+    if (!IsModified())
+        return;
+    const QString path =
+        FileDialog::getSaveFileName(AfxGetApp()->m_pMainWnd, QString::fromUtf8(kSaveFilter),
+                                    QStringLiteral("bmp"), QStringLiteral("*.bmp"));
+    if (!path.isEmpty())
+        OnSaveDocument(path);
+}
+
+void CPravikDoc::OnFileSaveAs()
+{
+    const QString path =
+        FileDialog::getSaveFileName(AfxGetApp()->m_pMainWnd, QString::fromUtf8(kSaveFilter),
+                                    QStringLiteral("bmp"), m_strPathName);
+    if (!path.isEmpty())
+        OnSaveDocument(path);
+}
+
+BOOL CPravikDoc::OnSaveDocument(const QString &path)
+{
+    const HBITMAP picture = m_image;
+    const HRESULT result = ImageFile::save(picture ? picture->image() : QImage(), path);
+    if (result != S_OK) {
+        AfxMessageBox(QStringLiteral("Save image failed:\n%1 - %2")
+                          .arg(QString::number(quint32(result), 16), ImageFile::errorText(result)));
+        return FALSE;
+    }
+    m_strPathName = path;
+    SetModifiedFlag(FALSE);
+    SetTitle(path);
+    return TRUE;
+}
+
+BOOL CPravikDoc::DoFileSave()
+{
+    const QFileInfo target(m_strPathName);
+    if (!m_strPathName.isEmpty() && target.isFile() && target.isWritable())
+        return OnSaveDocument(m_strPathName);
+    const QString path = FileDialog::getSaveFileName(
+        AfxGetApp()->m_pMainWnd, QStringLiteral("All Files (*.*)|*.*||"), QString(), m_strTitle,
+        QStringLiteral("Save As"));
+    if (path.isEmpty() || !OnSaveDocument(path))
+        return FALSE;
+    // The framework titles what it saved by the file's name.
+    SetTitle(QFileInfo(path).fileName());
+    return TRUE;
+}
 
 BOOL CPravikDoc::OnOpenDocument(const QString &path)
 {
@@ -109,6 +180,7 @@ BOOL CPravikDoc::OnOpenDocument(const QString &path)
     InstallImage(working, {decoded->width(), decoded->height()});
     m_strPathName = path;
     SetModifiedFlag(FALSE);
+    SetTitle(path);
     return TRUE;
 }
 

@@ -36,8 +36,17 @@ public:
     // Asks "Save changes to %1?" when modified; FALSE when the user cancels or the save failed.
     BOOL SaveModified();
 
-    // The Save command.
+    // Open, Save (which always asks for a name, and only when the picture is modified) and
+    // Save As.
+    void OnFileOpen();
     void OnFileSave();
+    void OnFileSaveAs();
+    // Writes the file image to `path` in the format of its extension; on failure says why and
+    // changes nothing.
+    BOOL OnSaveDocument(const QString &path);
+    // The framework's own save, behind the New command's question: to the path name when it
+    // names a writable file, else through a "Save As" dialog.
+    BOOL DoFileSave();
     // Opens the image file at `path` as the picture, decoded by its content. On failure it says
     // why and the previous picture, its path, title and modified flag stay as they were.
     BOOL OnOpenDocument(const QString &path);
