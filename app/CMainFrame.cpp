@@ -457,7 +457,8 @@ void CMainFrame::OnCommand(UINT id)
         statusBar()->setVisible(!statusBar()->isVisible());
         break;
     case ID_EDIT_COPY:
-        break; // the document's copy to the clipboard is still to come
+        app->m_pDoc->CopyToClipboard();
+        break;
     case ID_IMAGE_RESIZE:
         OnImageResize();
         break;

@@ -5,6 +5,7 @@
 #include "Resource.h"
 #include "document/CPravikDoc.h"
 #include "platform/framework/AfxMessageBox.h"
+#include "platform/x11/ClipboardKeeper.h"
 #include "res/ResourceData.h"
 #include "view/CPravikView.h"
 
@@ -91,6 +92,8 @@ int CPravikApp::ExitInstance()
         CloseAllDocuments();
     m_dlgInfo.DestroyWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A copied picture stays pasteable after we are gone.
+    ClipboardKeeper::handOver(m_strAppDir + QStringLiteral("/ondrava-clipboard"));
     // Widgets are gone; the Qt application may go too.
     m_printer.reset();
     m_qtApp.reset();

@@ -9,9 +9,12 @@
 #include "res/ResourceData.h"
 #include "view/CPravikView.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QMimeData>
 #include <memory>
 #include <new>
 
@@ -120,6 +123,21 @@ void CPravikDoc::OnFileSaveAs()
                                     QStringLiteral("bmp"), m_strPathName);
     if (!path.isEmpty())
         OnSaveDocument(path);
+}
+
+void CPravikDoc::CopyToClipboard()
+{
+    if (!m_bHasImage)
+        return;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        AfxMessageBox(QStringLiteral("error in open clipboard"));
+        return;
+    }
+    // The clipboard keeps pixels of its own: later transforms and captures leave them alone.
+    auto *data = new QMimeData;
+    data->setImageData(m_hBitmap->image());
+    clipboard->setMimeData(data);
 }
 
 BOOL CPravikDoc::OnSaveDocument(const QString &path)

@@ -41,6 +41,8 @@ public:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    // Puts a copy of the working bitmap on the clipboard.
+    void CopyToClipboard();
     // Writes the file image to `path` in the format of its extension; on failure says why and
     // changes nothing.
     BOOL OnSaveDocument(const QString &path);
