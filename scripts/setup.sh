@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  libgif-dev
+  libgif-dev zlib1g-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-xkb-dev libxcb-keysyms1-dev
   libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-noto-cjk

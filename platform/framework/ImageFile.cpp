@@ -1,6 +1,7 @@
 #include "ImageFile.h"
 
 #include "GifWriter.h"
+#include "PngWriter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,6 +64,8 @@ HRESULT ImageFile::save(const QImage &image, const QString &path)
     bool written;
     if (format == "gif") {
         written = GifWriter::write(image, &file);
+    } else if (format == "png") {
+        written = PngWriter::write(image, &file);
     } else {
         QImageWriter writer(&file, format);
         written = writer.write(image);
