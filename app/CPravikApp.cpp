@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <malloc.h>
 
 namespace {
 CPravikApp theApp;
@@ -42,6 +43,10 @@ CPravikApp::~CPravikApp()
 
 BOOL CPravikApp::InitInstance(int &argc, char **argv)
 {
+    // Pictures come and go in blocks of tens of megabytes: keep them in the heap for the next
+    // picture rather than returning them to the system and faulting fresh pages in each time.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     if (!QCoreApplication::instance())
         m_qtApp = std::make_unique<QApplication>(argc, argv);
     AfxSetAppTitle(ResourceData::string(AFX_IDS_APP_TITLE));

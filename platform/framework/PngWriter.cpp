@@ -14,7 +14,8 @@ bool chunk(QIODevice *device, const char type[4], const unsigned char *data, siz
 {
     const quint32 length = qToBigEndian(quint32(size));
     uLong crc = crc32(0, reinterpret_cast<const Bytef *>(type), 4);
-    crc = crc32(crc, data, uInt(size));
+    if (size) // a null buffer would restart the checksum
+        crc = crc32(crc, data, uInt(size));
     const quint32 check = qToBigEndian(quint32(crc));
     return device->write(reinterpret_cast<const char *>(&length), 4) == 4 &&
            device->write(type, 4) == 4 &&

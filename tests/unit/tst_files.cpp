@@ -24,6 +24,7 @@ private slots:
     void formatFollowsTheExtension();
     void failuresKeepTheExistingFile_data();
     void failuresKeepTheExistingFile();
+    void largePngSpansManyChunks();
     void overwriteKeepsPermissions();
     void photoAsGifStaysClose();
     void badFilesKeepThePicture();
@@ -171,6 +172,24 @@ void TestFiles::failuresKeepTheExistingFile()
         QCOMPARE(f.readAll(), before);
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+void TestFiles::largePngSpansManyChunks()
+{
+    // Noise barely compresses: the image data runs over many chunks.
+    QImage noise(700, 500, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 700; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    install(noise);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("noise.png");
+    QVERIFY(doc()->OnSaveDocument(path));
+    QVERIFY(QFile(path).size() > 1000000);
+    QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), noise);
 }
 
 void TestFiles::overwriteKeepsPermissions()
