@@ -62,6 +62,7 @@ HRESULT ImageFile::save(const QImage &image, const QString &path)
     if (!file.open(QIODevice::WriteOnly))
         return codeOf(errno ? errno : (QFileInfo(path).dir().exists() ? EACCES : ENOENT));
     bool written;
+    errno = 0;
     if (format == "gif") {
         written = GifWriter::write(image, &file);
     } else if (format == "png") {
@@ -70,15 +71,20 @@ HRESULT ImageFile::save(const QImage &image, const QString &path)
         QImageWriter writer(&file, format);
         written = writer.write(image);
     }
-    errno = 0;
-    if (!written || file.error() != QFileDevice::NoError) {
-        const int error = errno;
-        file.cancelWriting();
+    // Qt reports a full disk as a resource error; errno may be gone by the time we look.
+    auto failure = [&file](int error) {
+        if (file.error() == QFileDevice::ResourceError)
+            return kDiskFull;
         return error ? codeOf(error) : E_FAIL;
+    };
+    if (!written || file.error() != QFileDevice::NoError) {
+        const HRESULT code = failure(errno);
+        file.cancelWriting();
+        return code;
     }
     errno = 0;
     if (!file.commit())
-        return errno ? codeOf(errno) : kDiskFull;
+        return failure(errno);
     return S_OK;
 }
 

@@ -1,11 +1,13 @@
 #include "app/CMainFrame.h"
 #include "app/CPravikApp.h"
 #include "document/CPravikDoc.h"
+#include "platform/framework/FileDialog.h"
 #include "tests/support/AppSession.h"
 #include "tests/support/ModalAnswerer.h"
 
 #include <QFile>
 #include <QImageReader>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -25,9 +27,13 @@ private slots:
     void failuresKeepTheExistingFile_data();
     void failuresKeepTheExistingFile();
     void largePngSpansManyChunks();
+    void fullDiskKeepsTheExistingFile();
     void overwriteKeepsPermissions();
     void photoAsGifStaysClose();
     void badFilesKeepThePicture();
+    void truncatedFilesOfEveryFormat_data();
+    void truncatedFilesOfEveryFormat();
+    void openFiltersMatchBothCases();
     void saveAsksOnlyWhenModified();
 
 private:
@@ -192,6 +198,34 @@ void TestFiles::largePngSpansManyChunks()
     QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), noise);
 }
 
+void TestFiles::fullDiskKeepsTheExistingFile()
+{
+    // A 64 KiB file system holding a small picture; the new one does not fit beside it.
+    QTemporaryDir dir;
+    if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.path()}) != 0)
+        QSKIP("mounting a small file system needs root");
+    const QString path = dir.filePath("shot.bmp");
+    install(pattern(16, 16, 4));
+    QVERIFY(doc()->OnSaveDocument(path));
+    QFile before(path);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    before.close();
+    install(pattern(400, 300, 200)); // 360 KB as BMP
+    ModalAnswerer answerer;
+    const BOOL saved = doc()->OnSaveDocument(path);
+    QFile after(path);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    const QByteArray still = after.readAll();
+    after.close();
+    QProcess::execute("umount", {dir.path()});
+    QVERIFY(!saved);
+    QCOMPARE(answerer.texts,
+             QStringList{"Save image failed:\n80070070 - There is not enough space on the disk."});
+    QCOMPARE(still, bytes);
+    QVERIFY(doc()->IsModified());
+}
+
 void TestFiles::overwriteKeepsPermissions()
 {
     QTemporaryDir dir;
@@ -264,6 +298,41 @@ void TestFiles::badFilesKeepThePicture()
         QCOMPARE(doc()->GetPathName(), good);
         QCOMPARE(doc()->GetTitle(), good);
     }
+}
+
+void TestFiles::truncatedFilesOfEveryFormat_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"cut.bmp", "cut.png", "cut.gif", "cut.jpg", "cut.tif"})
+        QTest::newRow(name) << name;
+}
+
+void TestFiles::truncatedFilesOfEveryFormat()
+{
+    // Cut to its first 40 bytes, no file of any format still holds a picture.
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    install(pattern(64, 48, 50));
+    QVERIFY(doc()->OnSaveDocument(path));
+    const QImage shown = doc()->m_hBitmap->image();
+    QFile file(path);
+    QVERIFY(file.resize(40));
+    ModalAnswerer answerer;
+    QVERIFY(!doc()->OnOpenDocument(path));
+    QCOMPARE(answerer.texts,
+             QStringList{QStringLiteral("%1 cannot be opened as an image.").arg(path)});
+    QCOMPARE(doc()->m_hBitmap->image(), shown);
+    QVERIFY(!doc()->IsModified());
+}
+
+void TestFiles::openFiltersMatchBothCases()
+{
+    const QStringList filters = FileDialog::nameFilters(
+        QStringLiteral("GIF(*.GIF)|*.GIF|BMP(*.BMP;*.DIB;*.RLE)|*.BMP;*.DIB;*.RLE||"));
+    QCOMPARE(filters,
+             (QStringList{"GIF(*.GIF) (*.gif *.GIF)",
+                          "BMP(*.BMP;*.DIB;*.RLE) (*.bmp *.BMP *.dib *.DIB *.rle *.RLE)"}));
 }
 
 void TestFiles::saveAsksOnlyWhenModified()
