@@ -463,21 +463,18 @@ void CMainFrame::OnCommand(UINT id)
         OnImageResize();
         break;
     case ID_IMAGE_ROTATE_LEFT:
-        app->m_pDoc->RotateLeft();
-        app->m_pView->InvalidateRect(nullptr, TRUE);
-        break;
     case ID_IMAGE_ROTATE_RIGHT:
-        app->m_pDoc->RotateRight();
-        app->m_pView->InvalidateRect(nullptr, TRUE);
-        break;
     case ID_IMAGE_FLIP_VERTICAL:
-        app->m_pDoc->FlipVertical();
+    case ID_IMAGE_FLIP_HORIZONTAL: {
+        using Transform = BOOL (CPravikDoc::*)();
+        const Transform transform = id == ID_IMAGE_ROTATE_LEFT     ? &CPravikDoc::RotateLeft
+                                    : id == ID_IMAGE_ROTATE_RIGHT  ? &CPravikDoc::RotateRight
+                                    : id == ID_IMAGE_FLIP_VERTICAL ? &CPravikDoc::FlipVertical
+                                                                   : &CPravikDoc::FlipHorizontal;
+        (app->m_pDoc->*transform)();
         app->m_pView->InvalidateRect(nullptr, TRUE);
         break;
-    case ID_IMAGE_FLIP_HORIZONTAL:
-        app->m_pDoc->FlipHorizontal();
-        app->m_pView->InvalidateRect(nullptr, TRUE);
-        break;
+    }
     default:
         app->OnCmdMsg(id);
         break;

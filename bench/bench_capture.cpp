@@ -1,6 +1,7 @@
 // The desktop grab on 1920 x 1080 and 3840 x 2160 screens, beside memcpy of the same bytes and
 // Qt's own QScreen::grabWindow(0), each size on a private X server (Xvfb) of its own.
 
+#include "Baselines.h"
 #include "PrivateXServer.h"
 #include "RatioReporter.h"
 
@@ -14,16 +15,6 @@
 #include <vector>
 
 namespace {
-
-void memcpyBench(benchmark::State &state, size_t bytes)
-{
-    std::vector<char> from(bytes, 1), to(bytes, 2);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
 
 void captureDesktopBench(benchmark::State &state)
 {
@@ -59,7 +50,7 @@ int benchScreen(int argc, char **argv, int width, int height)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         };
-        reg("memcpy" + suffix, [bytes](benchmark::State &st) { memcpyBench(st, bytes); });
+        reg("memcpy" + suffix, [bytes](benchmark::State &st) { memcpyBaseline(st, bytes); });
         reg("CaptureDesktop" + suffix, captureDesktopBench);
         reg("QScreenGrabWindow" + suffix, qtGrabBench);
         result = runWithRatios(argc, argv);

@@ -1,6 +1,7 @@
 // Saving a 3840 x 2160 screenshot-like picture as PNG beside Qt's default PNG writer, and
 // opening it back beside Qt's bare decode.
 
+#include "Baselines.h"
 #include "RatioReporter.h"
 
 #include "app/CPravikApp.h"
@@ -90,10 +91,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    char name[] = "ondrava";
-    char *args[] = {name, nullptr};
-    int count = 1;
-    if (!AfxGetApp()->InitInstance(count, args))
+    if (!startApplication())
         return 1;
     auto reg = [](const char *name, auto fn) {
         benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->UseRealTime();

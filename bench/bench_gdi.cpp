@@ -1,5 +1,6 @@
 // Pixel kernels of the bitmap layer on full-screen bitmaps, beside memcpy of the same bytes.
 
+#include "Baselines.h"
 #include "RatioReporter.h"
 
 #include "platform/gdi/StretchDib.h"
@@ -39,17 +40,6 @@ struct Surface {
     HBITMAP bitmap;
     HGDIOBJ old;
 };
-
-void memcpyBench(benchmark::State &state, Screen s)
-{
-    const size_t bytes = size_t(s.w) * s.h * 4;
-    std::vector<char> from(bytes, 1), to(bytes, 2);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
 
 void bitBltBench(benchmark::State &state, Screen s)
 {
@@ -130,7 +120,7 @@ void registerAll()
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         };
-        reg("memcpy" + n, [s](benchmark::State &st) { memcpyBench(st, s); });
+        reg("memcpy" + n, [s](benchmark::State &st) { memcpyBaseline(st, size_t(s.w) * s.h * 4); });
         reg("BitBlt" + n, [s](benchmark::State &st) { bitBltBench(st, s); });
         reg("PlgBltRotateLeft" + n,
             [s](benchmark::State &st) { plgBltBench(st, s, Mapping::RotateLeft); });

@@ -3,6 +3,7 @@
 // updated with its magnifier, and what changed painted to the screen. Its cost should follow
 // width + height, not the area.
 
+#include "Baselines.h"
 #include "PrivateXServer.h"
 #include "RatioReporter.h"
 
@@ -35,10 +36,7 @@ void pointerMove(benchmark::State &state, bool started)
 int benchScreen(int argc, char **argv, int width, int height)
 {
     QApplication app(argc, argv);
-    char name[] = "ondrava";
-    char *args[] = {name, nullptr};
-    int count = 1;
-    if (!AfxGetApp()->InitInstance(count, args))
+    if (!startApplication())
         return 1;
     AfxGetApp()->m_pMainWnd->EnterCaptureMode();
     QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 // copy), beside memcpy of the same bytes; the resize beside Qt's smooth scaling of the same
 // picture to the same size.
 
+#include "Baselines.h"
 #include "RatioReporter.h"
 
 #include "app/CPravikApp.h"
@@ -31,16 +32,6 @@ void install(const QImage &picture)
     HBITMAP bitmap = Bitmap::fromImage(picture, Bitmap::Kind::DeviceDependent);
     doc->InstallImage(bitmap, {picture.width(), picture.height()});
     doc->m_image.Attach(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
-}
-
-void memcpyBench(benchmark::State &state, size_t bytes)
-{
-    std::vector<char> from(bytes, 1), to(bytes, 2);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
 }
 
 void transformBench(benchmark::State &state, BOOL (CPravikDoc::*transform)())
@@ -75,16 +66,13 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    char name[] = "ondrava";
-    char *args[] = {name, nullptr};
-    int count = 1;
-    if (!AfxGetApp()->InitInstance(count, args))
+    if (!startApplication())
         return 1;
     auto reg = [](const char *name, auto fn) {
         return benchmark::RegisterBenchmark(name, fn)->Unit(benchmark::kMillisecond)->UseRealTime();
     };
     const size_t bytes = size_t(3840) * 2160 * 4;
-    reg("memcpy/3840x2160", [bytes](benchmark::State &s) { memcpyBench(s, bytes); });
+    reg("memcpy/3840x2160", [bytes](benchmark::State &s) { memcpyBaseline(s, bytes); });
     reg("RotateLeft/3840x2160",
         [](benchmark::State &s) { transformBench(s, &CPravikDoc::RotateLeft); });
     reg("RotateRight/3840x2160",
