@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 #include "app/CPravikApp.h"
+#include "app/Resource.h"
 #include "document/CPravikDoc.h"
 #include "platform/framework/FileDialog.h"
 #include "tests/support/AppSession.h"
@@ -35,6 +36,7 @@ private slots:
     void truncatedFilesOfEveryFormat();
     void openFiltersMatchBothCases();
     void saveAsksOnlyWhenModified();
+    void newCommandSavesToThePathName();
 
 private:
     CPravikDoc *doc() const { return AfxGetApp()->m_pDoc; }
@@ -346,6 +348,24 @@ void TestFiles::saveAsksOnlyWhenModified()
     doc()->OnFileSave(); // the dialog comes; cancelled, the picture stays unsaved
     QCOMPARE(answerer.dialogTitles.size(), 1);
     QVERIFY(doc()->IsModified());
+}
+
+void TestFiles::newCommandSavesToThePathName()
+{
+    // A picture opened from a writable file, then changed: New asks, and Yes writes the file
+    // back without a dialog.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shot.png");
+    QVERIFY(pattern(10, 10, 3).save(path));
+    QVERIFY(doc()->OnOpenDocument(path));
+    install(pattern(30, 20, 9));
+    ModalAnswerer answerer({QMessageBox::Yes});
+    AfxGetApp()->m_pMainWnd->OnCommand(ID_FILE_NEW);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Save changes to %1?").arg(path)});
+    QVERIFY(answerer.dialogTitles.isEmpty());
+    QCOMPARE(QImage(path).size(), QSize(30, 20));
+    QCOMPARE(doc()->GetTitle(), QStringLiteral("Untitled"));
+    QVERIFY(!doc()->IsModified());
 }
 
 QTEST_MAIN(TestFiles)
