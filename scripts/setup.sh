@@ -10,7 +10,7 @@ packages=(
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-xkb-dev libxcb-keysyms1-dev
   libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-noto-cjk
-  xvfb openbox xdotool xclip x11-utils poppler-utils
+  xvfb openbox xdotool xclip x11-utils poppler-utils procps
   libbenchmark-dev hyperfine
 )
 
