@@ -21,6 +21,9 @@
 CPravikDoc::CPravikDoc()
 {
     AfxGetApp()->m_pDoc = this;
+    m_video.SetFileName(
+        (AfxGetApp()->m_strAppDir + QStringLiteral("/CapVideo.req")).toLocal8Bit().constData());
+    m_video.StartPlayback();
 }
 
 CPravikDoc::~CPravikDoc()

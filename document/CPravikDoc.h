@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/CHogVideo.h"
 #include "platform/framework/CImage.h"
 #include "platform/gdi/WinGdi.h"
 
@@ -68,6 +69,8 @@ public:
     HBITMAP m_hBitmap = nullptr;
     SIZE m_sizeImage = {0, 0};
     CImage m_image;
+    // Holds a paused playback of the program directory's "CapVideo.req" while the document lives.
+    CHogVideo m_video;
     BOOL m_bDrawCursor = TRUE;
 
 private:

@@ -5,10 +5,6 @@
 #include <QImage>
 #include <QString>
 
-using HRESULT = LONG;
-inline constexpr HRESULT S_OK = 0;
-inline constexpr HRESULT E_FAIL = HRESULT(0x80004005);
-
 // Writes pictures to files in the format their name's extension names. A file is written
 // whole or not at all: the picture goes to a temporary file beside the target, which replaces
 // the target (keeping its permissions) only once complete.

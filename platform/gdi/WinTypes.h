@@ -16,6 +16,17 @@ using UINT = unsigned int;
 using COLORREF = DWORD;
 using HLOCAL = void *;
 
+// Results of the Windows style: negative is a failure.
+using HRESULT = LONG;
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT S_FALSE = 1;
+inline constexpr HRESULT E_FAIL = HRESULT(0x80004005);
+inline constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
+inline constexpr int MAX_PATH = 260;
+
 class GdiObject;
 class Bitmap;
 class Pen;
