@@ -14,7 +14,7 @@ CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
     auto *icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/res/icons/ondrava.png")).pixmap(32, 32));
     icon->setGeometry(QRect(du.rect(11, 17, 0, 0).topLeft(), QSize(32, 32)));
-    auto *version = new QLabel(QStringLiteral("Ondrava Version 1.2"), this);
+    auto *version = new QLabel(QStringLiteral("Ondrava Version " ONDRAVA_VERSION), this);
     version->setGeometry(du.rect(40, 10, 119, 8));
     auto *close = new QPushButton(QStringLiteral("关闭"), this);
     close->setGeometry(du.rect(178, 7, 50, 16));

@@ -51,6 +51,8 @@ BOOL CPravikApp::InitInstance(int &argc, char **argv)
         m_qtApp = std::make_unique<QApplication>(argc, argv);
     AfxSetAppTitle(ResourceData::string(AFX_IDS_APP_TITLE));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/res/icons/ondrava.png")));
+    // Ties the windows to the launcher entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.ondrava.Ondrava"));
     m_dlgInfo.Create();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -173,6 +173,24 @@ BOOL CPravikDoc::DoFileSave()
     return TRUE;
 }
 
+BOOL CPravikDoc::ReadImage(QIODevice &source)
+{
+    // Decoded before anything is released: what is no picture loses nothing.
+    QImageReader reader(&source);
+    reader.setDecideFormatFromContent(true);
+    HBITMAP decoded = Bitmap::fromImage(reader.read(), Bitmap::Kind::DibSection);
+    HBITMAP working =
+        decoded ? CopyImage(decoded, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
+    if (!working) {
+        DeleteObject(decoded);
+        return FALSE;
+    }
+    ReleaseImage(TRUE);
+    m_image.Attach(decoded);
+    InstallImage(working, {decoded->width(), decoded->height()});
+    return TRUE;
+}
+
 BOOL CPravikDoc::OnOpenDocument(const QString &path)
 {
     QFile file(path);
@@ -184,21 +202,11 @@ BOOL CPravikDoc::OnOpenDocument(const QString &path)
         AfxMessageBox(QStringLiteral("Access to %1 was denied.").arg(path), MB_ICONEXCLAMATION);
         return FALSE;
     }
-    // Decoded before anything is released: a file that is no picture loses nothing.
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    HBITMAP decoded = Bitmap::fromImage(reader.read(), Bitmap::Kind::DibSection);
-    HBITMAP working =
-        decoded ? CopyImage(decoded, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION) : nullptr;
-    if (!working) {
-        DeleteObject(decoded);
+    if (!ReadImage(file)) {
         AfxMessageBox(QStringLiteral("%1 cannot be opened as an image.").arg(path),
                       MB_ICONEXCLAMATION);
         return FALSE;
     }
-    ReleaseImage(TRUE);
-    m_image.Attach(decoded);
-    InstallImage(working, {decoded->width(), decoded->height()});
     m_strPathName = path;
     SetModifiedFlag(FALSE);
     SetTitle(path);

@@ -4,6 +4,7 @@
 #include "platform/framework/CImage.h"
 #include "platform/gdi/WinGdi.h"
 
+#include <QIODevice>
 #include <QString>
 
 // The single document: the current picture, as the working bitmap selected into a memory device
@@ -53,6 +54,9 @@ public:
     // Opens the image file at `path` as the picture, decoded by its content. On failure it says
     // why and the previous picture, its path, title and modified flag stay as they were.
     BOOL OnOpenDocument(const QString &path);
+    // The picture part of opening: decodes `source` by its content and makes it the picture
+    // and the file image. FALSE, with everything as it was, when it holds no picture.
+    BOOL ReadImage(QIODevice &source);
 
     // The transforms: each replaces the working bitmap with a new one, gives the file image a
     // copy of it and marks the picture modified. They expect a picture.

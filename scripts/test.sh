@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer + UndefinedBehaviorSanitizer and runs
-# the whole test suite: unit tests offscreen, X11 tests on a private Xvfb + openbox.
+# Installs what is missing, builds with clang, AddressSanitizer + UndefinedBehaviorSanitizer and
+# runs the whole test suite: unit tests offscreen, X11 tests on a private Xvfb + openbox, and a
+# minute of fuzzing the open path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DONDRAVA_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DONDRAVA_SANITIZE=ON \
+    -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-asan
 
 source scripts/display.sh

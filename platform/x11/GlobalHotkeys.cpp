@@ -2,15 +2,12 @@
 
 #include "HotkeyEvent.h"
 #include "X11Connection.h"
+#include "Xkb.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <algorithm>
 #include <memory>
-// xkb.h names a field "explicit", which C++ reserves.
-#define explicit xkb_explicit
-#include <xcb/xkb.h>
-#undef explicit
 
 namespace {
 

@@ -1,15 +1,12 @@
 #include "LockKeyState.h"
 
 #include "X11Connection.h"
+#include "Xkb.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstring>
 #include <memory>
-// xkb.h names a field "explicit", which C++ reserves.
-#define explicit xkb_explicit
-#include <xcb/xkb.h>
-#undef explicit
 
 namespace {
 template <class T> using Reply = std::unique_ptr<T, decltype(&free)>;

@@ -4,14 +4,18 @@
 #include "tests/support/ModalAnswerer.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Start-up with a file named on the command line.
+// Start-up with a file named on the command line, and the options the program answers without
+// opening a window.
 class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
+    void answersOptionsWithoutADisplay_data();
+    void answersOptionsWithoutADisplay();
     void opensThePictureTitledByItsName();
     void refusesWhatIsNoPicture_data();
     void refusesWhatIsNoPicture();
@@ -75,6 +79,47 @@ void TestCommandLine::refusesWhatIsNoPicture()
     QVERIFY(!start(path));
     QCOMPARE(answerer.texts, QStringList{message.arg(path)});
     AfxGetApp()->ExitInstance();
+}
+
+void TestCommandLine::answersOptionsWithoutADisplay_data()
+{
+    const QString usage = "Usage: ondrava [OPTION]... [FILE]\n";
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "ondrava 1.2\n"
+                               << "";
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << "";
+    QTest::newRow("-h, after a file") << QStringList{"shot.png", "-h"} << 0 << usage << "";
+    QTest::newRow("unknown") << QStringList{"--bogus"} << 2 << ""
+                             << "ondrava: unrecognized option '--bogus'\n" + usage;
+    QTest::newRow("unknown, before --version") << QStringList{"-x", "--version"} << 2 << ""
+                                               << "ondrava: unrecognized option '-x'\n" + usage;
+}
+
+// With neither a display nor Qt's offscreen platform, opening any window would fail the run.
+void TestCommandLine::answersOptionsWithoutADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QProcess ondrava;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    ondrava.setProcessEnvironment(environment);
+    ondrava.start(ONDRAVA_BINARY, arguments);
+    QVERIFY(ondrava.waitForFinished());
+    QCOMPARE(ondrava.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(ondrava.exitCode(), exitCode);
+    const QString standardOut = QString::fromUtf8(ondrava.readAllStandardOutput());
+    if (out.isEmpty())
+        QCOMPARE(standardOut, QString());
+    else
+        QVERIFY2(standardOut.startsWith(out), qPrintable(standardOut));
+    QCOMPARE(QString::fromUtf8(ondrava.readAllStandardError()), err);
 }
 
 QTEST_MAIN(TestCommandLine)
