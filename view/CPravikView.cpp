@@ -41,7 +41,7 @@ QCursor targetCursor()
 
 } // namespace
 
-CPravikView::CPravikView()
+CPravikView::CPravikView() : m_targetCursor(targetCursor())
 {
     AfxGetApp()->m_pView = this;
     viewport()->setMouseTracking(true);
@@ -124,7 +124,7 @@ void CPravikView::OnNcCalcSize()
     setHorizontalScrollBarPolicy(capture ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(capture ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     if (capture) {
-        viewport()->setCursor(targetCursor());
+        viewport()->setCursor(m_targetCursor);
         setFocus();
     } else {
         viewport()->unsetCursor();

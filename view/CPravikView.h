@@ -3,6 +3,7 @@
 #include "platform/gdi/WinGdi.h"
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QImage>
 #include <QRegion>
 
@@ -92,6 +93,8 @@ private:
     void RenderInvalid();
     void SurfaceChanged(const QRect &device);
 
+    // Made once: every new cursor picture would become another cursor on the X server.
+    const QCursor m_targetCursor;
     QImage m_surface;
     QRegion m_invalid; // device pixels to erase and draw anew before the next paint
     SIZE m_total = {1, 1};
