@@ -442,6 +442,20 @@ bool DeviceContext::drawImage(QPoint at, const QImage &image)
     return true;
 }
 
+bool DeviceContext::paintInPlace(const QRect &dest, const std::function<void(QImage &)> &paint)
+{
+    QImage *pixels = raster();
+    const QRect target = toDevice(dest);
+    if (!pixels || pixels->format() != QImage::Format_RGB32 || target.isEmpty() ||
+        (target & deviceClip()) != target)
+        return false;
+    QImage area(pixels->bits() + target.y() * pixels->bytesPerLine() + target.x() * 4,
+                target.width(), target.height(), pixels->bytesPerLine(), QImage::Format_RGB32);
+    paint(area);
+    rasterChanged(target);
+    return true;
+}
+
 bool DeviceContext::drawIcon(QPoint at, const QImage &icon)
 {
     QImage *pixels = raster();

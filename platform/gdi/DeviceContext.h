@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QRect>
+#include <functional>
 #include <optional>
 
 class Bitmap;
@@ -73,6 +74,9 @@ public:
     bool drawIcon(QPoint at, const QImage &icon);
     // Copies `image` 1:1 with its top-left corner at `at`, clipped.
     bool drawImage(QPoint at, const QImage &image);
+    // Hands `paint` the pixels of `dest` to write in place, as an RGB32 image over the raster.
+    // False, with nothing done, unless all of `dest` lies on such a raster inside the clip.
+    bool paintInPlace(const QRect &dest, const std::function<void(QImage &)> &paint);
 
 protected:
     explicit DeviceContext(Kind kind);

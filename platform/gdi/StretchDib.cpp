@@ -2,9 +2,12 @@
 
 #include "DeviceContext.h"
 #include "Dib.h"
+#include "ParallelRows.h"
+#include "PixelKernels.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #ifdef __SSE2__
@@ -77,53 +80,61 @@ Taps makeTaps(int inSize, int outSize)
 void resampleRows(const QImage &in, QImage &out, const Taps &taps)
 {
     const int bytes = in.width() * 4;
-    std::vector<int> acc(bytes);
-    for (int y = 0; y < out.height(); ++y) {
-        std::fill(acc.begin(), acc.end(), kWeightOne / 2);
-        for (int k = 0; k < taps.count[y]; ++k) {
-            const uchar *s = in.constScanLine(taps.first[y] + k);
-            const int w = taps.weights[taps.offset[y] + k];
-            int *a = acc.data();
+    uchar *target = out.bits();
+    const qsizetype targetStride = out.bytesPerLine();
+    ParallelRows::run(out.height(), in.bytesPerLine() * 2, [&](int first, int end) {
+        std::vector<int> acc(bytes);
+        for (int y = first; y < end; ++y) {
+            std::fill(acc.begin(), acc.end(), kWeightOne / 2);
+            for (int k = 0; k < taps.count[y]; ++k) {
+                const uchar *s = in.constScanLine(taps.first[y] + k);
+                const int w = taps.weights[taps.offset[y] + k];
+                int *a = acc.data();
+                for (int b = 0; b < bytes; ++b)
+                    a[b] += w * s[b];
+            }
+            uchar *d = target + y * targetStride;
             for (int b = 0; b < bytes; ++b)
-                a[b] += w * s[b];
+                d[b] = uchar(acc[b] >> kWeightBits);
         }
-        uchar *d = out.scanLine(y);
-        for (int b = 0; b < bytes; ++b)
-            d[b] = uchar(acc[b] >> kWeightBits);
-    }
+    });
 }
 
 // Columns: each output pixel is a weighted sum of neighbouring input pixels of its row.
 void resampleColumns(const QImage &in, QImage &out, const Taps &taps)
 {
-    for (int y = 0; y < out.height(); ++y) {
-        const QRgb *s = reinterpret_cast<const QRgb *>(in.constScanLine(y));
-        QRgb *d = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            int r = kWeightOne / 2, g = kWeightOne / 2, b = kWeightOne / 2;
-            const QRgb *p = s + taps.first[x];
-            const int *w = taps.weights.data() + taps.offset[x];
-            for (int k = 0; k < taps.count[x]; ++k) {
-                r += w[k] * int(qRed(p[k]));
-                g += w[k] * int(qGreen(p[k]));
-                b += w[k] * int(qBlue(p[k]));
+    uchar *target = out.bits();
+    const qsizetype targetStride = out.bytesPerLine();
+    ParallelRows::run(out.height(), in.bytesPerLine(), [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb *s = reinterpret_cast<const QRgb *>(in.constScanLine(y));
+            QRgb *d = reinterpret_cast<QRgb *>(target + y * targetStride);
+            for (int x = 0; x < out.width(); ++x) {
+                int r = kWeightOne / 2, g = kWeightOne / 2, b = kWeightOne / 2;
+                const QRgb *p = s + taps.first[x];
+                const int *w = taps.weights.data() + taps.offset[x];
+                for (int k = 0; k < taps.count[x]; ++k) {
+                    r += w[k] * int(qRed(p[k]));
+                    g += w[k] * int(qGreen(p[k]));
+                    b += w[k] * int(qBlue(p[k]));
+                }
+                d[x] = qRgb(r >> kWeightBits, g >> kWeightBits, b >> kWeightBits);
             }
-            d[x] = qRgb(r >> kWeightBits, g >> kWeightBits, b >> kWeightBits);
         }
-    }
+    });
 }
 
 // Exactly half the size both ways: each output pixel is the rounded mean of a 2 x 2 block, the
 // same as the area average gives, worked on 16-bit lanes four pixels at a time.
-void halve(const QImage &in, QImage &out, bool upsideDown)
+void halveRows(const QImage &in, uchar *target, const QImage &out, bool upsideDown, int first,
+               int end)
 {
     const int width = out.width();
     const int height = out.height();
     const uchar *source = in.constBits();
     const qsizetype sourceStride = in.bytesPerLine();
-    uchar *target = out.bits();
     const qsizetype targetStride = out.bytesPerLine();
-    for (int y = 0; y < height; ++y) {
+    for (int y = first; y < end; ++y) {
         const auto *top = reinterpret_cast<const QRgb *>(source + 2 * y * sourceStride);
         const auto *bottom = reinterpret_cast<const QRgb *>(source + (2 * y + 1) * sourceStride);
         auto *d =
@@ -161,37 +172,56 @@ void halve(const QImage &in, QImage &out, bool upsideDown)
     }
 }
 
+void halve(const QImage &in, QImage &out, bool upsideDown)
+{
+    uchar *target = out.bits();
+    ParallelRows::run(out.height(), in.bytesPerLine() * 2, [&](int first, int end) {
+        halveRows(in, target, out, upsideDown, first, end);
+    });
+}
+
 } // namespace
 
 QImage StretchDib::resample(const QImage &image, QSize size, Orientation orientation)
 {
     if (size.isEmpty() || image.isNull())
         return {};
+    QImage out(size, QImage::Format_RGB32);
+    return resampleInto(image, out, orientation) ? out : QImage();
+}
+
+bool StretchDib::resampleInto(const QImage &image, QImage &out, Orientation orientation)
+{
+    if (out.isNull() || image.isNull())
+        return false;
     const QImage in = image.convertToFormat(QImage::Format_RGB32);
-    const bool upsideDown = orientation == Orientation::UpsideDown;
+    const QSize size = out.size();
     if (in.width() == 2 * size.width() && in.height() == 2 * size.height()) {
-        QImage out(size, QImage::Format_RGB32);
-        if (!out.isNull())
-            halve(in, out, upsideDown);
-        return out;
+        halve(in, out, orientation == Orientation::UpsideDown);
+        return true;
     }
-    if (upsideDown)
-        return resample(in, size).mirrored(false, true);
+    if (orientation == Orientation::UpsideDown) {
+        const QImage upright = resample(in, size);
+        if (upright.isNull())
+            return false;
+        for (int y = 0; y < size.height(); ++y)
+            std::memcpy(out.scanLine(y), upright.constScanLine(size.height() - 1 - y),
+                        size_t(size.width()) * 4);
+        return true;
+    }
     // Shrinking rows first leaves fewer rows for the column pass.
     QImage rows = in;
     if (size.height() != in.height()) {
         rows = QImage(in.width(), size.height(), QImage::Format_RGB32);
         if (rows.isNull())
-            return {};
+            return false;
         resampleRows(in, rows, makeTaps(in.height(), size.height()));
     }
     if (size.width() == in.width())
-        return rows.copy();
-    QImage out(size, QImage::Format_RGB32);
-    if (out.isNull())
-        return {};
-    resampleColumns(rows, out, makeTaps(in.width(), size.width()));
-    return out;
+        PixelKernels::copyRect(out, {0, 0}, rows, rows.rect());
+    else
+        resampleColumns(rows, out, makeTaps(in.width(), size.width()));
+    return true;
 }
 
 bool StretchDib::draw(DeviceContext &dc, const QRect &dest, const BITMAPINFOHEADER &header,
@@ -226,7 +256,12 @@ bool StretchDib::draw(DeviceContext &dc, const QRect &dest, const BITMAPINFOHEAD
         if (from.width() != dib->width())
             picture = picture.copy(from.left(), 0, from.width(), from.height());
     }
-    const QImage stretched =
-        resample(picture, dest.size(), upsideDown ? Orientation::UpsideDown : Orientation::AsIs);
+    const Orientation orientation = upsideDown ? Orientation::UpsideDown : Orientation::AsIs;
+    // Straight into the context's pixels where it can take them, else through a copy.
+    bool painted = false;
+    if (dc.paintInPlace(
+            dest, [&](QImage &target) { painted = resampleInto(picture, target, orientation); }))
+        return painted;
+    const QImage stretched = resample(picture, dest.size(), orientation);
     return !stretched.isNull() && dc.drawImage(dest.topLeft(), stretched);
 }

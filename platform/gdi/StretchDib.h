@@ -19,4 +19,6 @@ public:
     enum class Orientation { AsIs, UpsideDown };
     static QImage resample(const QImage &image, QSize size,
                            Orientation orientation = Orientation::AsIs);
+    // The same into `out`, at its size; false when working memory cannot be allocated.
+    static bool resampleInto(const QImage &image, QImage &out, Orientation orientation);
 };

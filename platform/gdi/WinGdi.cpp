@@ -4,6 +4,7 @@
 #include "Brush.h"
 #include "DeviceContext.h"
 #include "Dib.h"
+#include "ParallelRows.h"
 #include "Pen.h"
 #include "PixelKernels.h"
 #include "StretchDib.h"
@@ -147,12 +148,15 @@ int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void *bits, BITMAP
     const int count = int(std::min<UINT>(lines, UINT(height) - start));
     const bool bottomUp = header.biHeight > 0;
     const qsizetype stride = Dib::rowBytes(header.biBitCount, dib->width());
-    for (int i = 0; i < count; ++i) {
-        const int scan = int(start) + i;
-        const int y = bottomUp ? height - 1 - scan : scan;
-        dib->packRow(reinterpret_cast<const QRgb *>(bitmap->image().constScanLine(y)),
-                     static_cast<unsigned char *>(bits) + i * stride);
-    }
+    const QImage &image = bitmap->image();
+    ParallelRows::run(count, stride, [&](int first, int end) {
+        for (int i = first; i < end; ++i) {
+            const int scan = int(start) + i;
+            const int y = bottomUp ? height - 1 - scan : scan;
+            dib->packRow(reinterpret_cast<const QRgb *>(image.constScanLine(y)),
+                         static_cast<unsigned char *>(bits) + i * stride);
+        }
+    });
     return count;
 }
 

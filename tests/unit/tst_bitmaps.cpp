@@ -3,6 +3,8 @@
 #include "platform/gdi/StretchDib.h"
 
 #include <QTest>
+#include <QThreadPool>
+#include <latch>
 #include <cstring>
 #include <vector>
 
@@ -23,6 +25,8 @@ private slots:
     void stretchDibAveragesWhenShrinking();
     void stretchDibKeepsFlatColoursAndEdges();
     void drawDibDrawKeepsRowOrder();
+    void largePicturesSplitAcrossThreadsAsOnOne_data();
+    void largePicturesSplitAcrossThreadsAsOnOne();
 };
 
 void TestBitmaps::selectionFollowsWindowsRules()
@@ -236,6 +240,54 @@ void TestBitmaps::drawDibDrawKeepsRowOrder()
     QVERIFY(
         !DrawDibDraw(dd, bigger.dc(), 0, 0, 12, 8, &palette.bmiHeader, rows.data(), 0, 0, 6, 4, 0));
     QVERIFY(DrawDibClose(dd));
+}
+
+void TestBitmaps::largePicturesSplitAcrossThreadsAsOnOne_data()
+{
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    QTest::addColumn<int>("bits");
+    QTest::newRow("halving, 32-bit rows") << QSize(1600, 1002) << QSize(800, 501) << 32;
+    QTest::newRow("shrinking, 24-bit rows") << QSize(1601, 1003) << QSize(1000, 700) << 24;
+    QTest::newRow("enlarging") << QSize(900, 601) << QSize(1500, 1100) << 32;
+}
+
+// The resize path on pictures big enough to be split across threads: the rows GetDIBits writes
+// and the stretched picture are the same as when everything runs on one thread, which it does
+// when called from a pool thread.
+void TestBitmaps::largePicturesSplitAcrossThreadsAsOnOne()
+{
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    QFETCH(int, bits);
+    Canvas src(from.width(), from.height());
+    for (int y = 0; y < from.height(); ++y)
+        for (int x = 0; x < from.width(); ++x)
+            src.image().setPixel(x, y, qRgb(x * 7 + y * 3, (x ^ y) * 5, x * y));
+    auto resize = [&] {
+        BITMAPINFO info = header(from.width(), from.height(), bits);
+        GetDIBits(src.dc(), src.bitmap(), 0, UINT(from.height()), nullptr, &info, DIB_RGB_COLORS);
+        std::vector<unsigned char> rows(info.bmiHeader.biSizeImage);
+        GetDIBits(src.dc(), src.bitmap(), 0, UINT(from.height()), rows.data(), &info,
+                  DIB_RGB_COLORS);
+        Canvas out(to.width(), to.height(), 0xFF000000u);
+        HDRAWDIB dd = DrawDibOpen();
+        DrawDibDraw(dd, out.dc(), 0, 0, to.width(), to.height(), &info.bmiHeader, rows.data(), 0,
+                    0, from.width(), from.height(), 0);
+        DrawDibClose(dd);
+        return std::pair{rows, out.image().copy()};
+    };
+    const auto split = resize();
+    std::pair<std::vector<unsigned char>, QImage> single;
+    std::latch done(1);
+    QThreadPool::globalInstance()->start([&] {
+        single = resize();
+        done.count_down();
+    });
+    done.wait();
+    QVERIFY(split.first == single.first);
+    QCOMPARE(split.second, single.second);
+    QVERIFY(split.second.pixel(to.width() - 1, to.height() - 1) != 0xFF000000u);
 }
 
 QTEST_GUILESS_MAIN(TestBitmaps)
