@@ -20,7 +20,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <cstdio>
 #include <functional>
 #include <memory>
