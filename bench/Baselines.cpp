@@ -1,7 +1,5 @@
 #include "Baselines.h"
 
-#include "app/CPravikApp.h"
-
 #include <cstring>
 #include <vector>
 
@@ -13,12 +11,4 @@ void memcpyBaseline(benchmark::State &state, std::size_t bytes)
         benchmark::DoNotOptimize(to.data());
         benchmark::ClobberMemory();
     }
-}
-
-bool startApplication()
-{
-    int argc = 1;
-    char name[] = "ondrava";
-    char *argv[] = {name, nullptr};
-    return AfxGetApp()->InitInstance(argc, argv);
 }

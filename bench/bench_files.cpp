@@ -1,12 +1,12 @@
 // Saving a 3840 x 2160 screenshot-like picture as PNG beside Qt's default PNG writer, and
 // opening it back beside Qt's bare decode.
 
-#include "Baselines.h"
 #include "RatioReporter.h"
 
 #include "app/CPravikApp.h"
 #include "document/CPravikDoc.h"
 #include "platform/framework/ImageFile.h"
+#include "tests/support/AppSession.h"
 
 #include <QApplication>
 #include <QBuffer>

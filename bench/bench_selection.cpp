@@ -3,12 +3,12 @@
 // updated with its magnifier, and what changed painted to the screen. Its cost should follow
 // width + height, not the area.
 
-#include "Baselines.h"
 #include "PrivateXServer.h"
 #include "RatioReporter.h"
 
 #include "app/CMainFrame.h"
 #include "app/CPravikApp.h"
+#include "tests/support/AppSession.h"
 #include "view/CPravikView.h"
 
 #include <QApplication>

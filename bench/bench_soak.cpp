@@ -255,9 +255,7 @@ int main(int argc, char **argv)
                              std::to_string(kRounds * kRegionCaptures) + "region_" +
                              std::to_string(kRounds * kTransforms) + "transforms_" +
                              std::to_string(kRounds * kSaves) + "saves";
-    benchmark::RegisterBenchmark(name.c_str(), soak)
-        ->Unit(benchmark::kSecond)
-        ->Iterations(1);
+    benchmark::RegisterBenchmark(name.c_str(), soak)->Unit(benchmark::kSecond)->Iterations(1);
     const int result = runWithRatios(argc, argv);
     AfxGetApp()->ExitInstance();
     return result;

@@ -7,6 +7,7 @@
 
 #include "app/CPravikApp.h"
 #include "document/CPravikDoc.h"
+#include "tests/support/AppSession.h"
 
 #include <QApplication>
 #include <cstring>
